@@ -1,0 +1,17 @@
+// Byte order of the game's small binary files: little-endian whatever the host, written byte by
+// byte so that the files move between machines unchanged.
+#pragma once
+
+#include <cstdint>
+
+inline uint32_t LoadLittleEndian32(const uint8_t* bytes) {
+    return static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
+           static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;
+}
+
+inline void StoreLittleEndian32(uint8_t* bytes, uint32_t value) {
+    bytes[0] = static_cast<uint8_t>(value);
+    bytes[1] = static_cast<uint8_t>(value >> 8);
+    bytes[2] = static_cast<uint8_t>(value >> 16);
+    bytes[3] = static_cast<uint8_t>(value >> 24);
+}
