@@ -1,0 +1,7 @@
+#include "game/game_state.h"
+
+GameState game;
+
+void ResetGameState() {
+    game = GameState{};
+}

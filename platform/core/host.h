@@ -1,0 +1,53 @@
+// The one small interface between our Win32 layer and the outside world. The layer does its
+// work in portable code and asks the host only for what a real machine provides: a clock, key
+// states, a window on the desktop, modal message boxes, and (later) frames and audio.
+// Hosts deliver what happens outside (a key, the close box, focus) through host_events.h.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+enum class MessageBoxAnswer { Ok, Yes, No };
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // The wrapping millisecond clock behind timeGetTime.
+    virtual uint32_t Now() = 0;
+    // Gives up the processor for at least the given time (Sleep).
+    virtual void Sleep(uint32_t milliseconds) = 0;
+    // Delivers pending outside happenings (keys, close box, moves) through host_events.h.
+    virtual void PumpEvents() = 0;
+    // Blocks until something from outside has arrived, then delivers it (WaitMessage).
+    virtual void WaitForEvents() = 0;
+
+    // Present up-or-down state of a virtual key.
+    virtual bool IsKeyDown(int virtualKey) = 0;
+
+    // Size of the desktop in pixels.
+    virtual int DesktopWidth() = 0;
+    virtual int DesktopHeight() = 0;
+    // The game's top-level window: created hidden with its client size, then shown, moved,
+    // destroyed. Positions are the client area's top-left corner in desktop coordinates.
+    virtual void CreateMainWindow(const std::string& titleUtf8, int clientX, int clientY,
+                                  int clientWidth, int clientHeight) = 0;
+    virtual void ShowMainWindow(bool visible) = 0;
+    virtual void MoveMainWindow(int clientX, int clientY, int clientWidth, int clientHeight) = 0;
+    virtual void DestroyMainWindow() = 0;
+
+    // A modal message box; `yesNo` asks a question with Yes and No buttons.
+    virtual MessageBoxAnswer ShowMessageBox(const std::string& textUtf8,
+                                            const std::string& captionUtf8, bool yesNo) = 0;
+
+    // Text the program hands to the debugger (OutputDebugStringA).
+    virtual void DebugText(const std::string& text) = 0;
+};
+
+// The host that the layer uses; set once by the program's main before the game starts.
+Host& CurrentHost();
+void SetHost(Host* host);
+
+}  // namespace platform

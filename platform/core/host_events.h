@@ -1,0 +1,21 @@
+// What a host reports from outside, turned by the layer into the window messages that the
+// platform would send: keys, the close box, activation, minimising and moving.
+#pragma once
+
+namespace platform {
+
+// A key went down or up; posts WM_KEYDOWN or WM_KEYUP to the main window.
+void HostKeyEvent(int virtualKey, bool down);
+// The close box was clicked; posts WM_CLOSE.
+void HostCloseClicked();
+// The window gained or lost the focus (WM_ACTIVATEAPP and WM_ACTIVATE).
+void HostActivated(bool active);
+// The window was minimised or restored (WM_ACTIVATE with the minimised word).
+void HostMinimized(bool minimized);
+// The user moved the window so that its client area starts at (x, y); posts WM_MOVE.
+void HostMoved(int clientX, int clientY);
+
+// True while the game's main window exists, so window happenings have somewhere to go.
+bool HostHasMainWindow();
+
+}  // namespace platform

@@ -1,0 +1,139 @@
+#include "platform/scripted/script.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <charconv>
+#include <sstream>
+
+namespace platform {
+
+namespace {
+
+std::vector<std::string> Words(const std::string& line) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    std::string word;
+    while (in >> word) words.push_back(word);
+    return words;
+}
+
+template <typename T>
+bool ParseNumber(const std::string& text, T& value) {
+    const char* first = text.data();
+    const char* last = first + text.size();
+    auto [ptr, ec] = std::from_chars(first, last, value);
+    return ec == std::errc() && ptr == last;
+}
+
+struct NamedKey {
+    const char* name;
+    int code;
+};
+
+constexpr NamedKey kNamedKeys[] = {
+    {"MINUS", VK_OEM_MINUS},  {"RETURN", VK_RETURN}, {"ENTER", VK_RETURN},
+    {"SPACE", VK_SPACE},      {"LEFT", VK_LEFT},     {"UP", VK_UP},
+    {"RIGHT", VK_RIGHT},      {"DOWN", VK_DOWN},     {"F4", VK_F4},
+    {"ESCAPE", VK_ESCAPE},    {"SHIFT", VK_SHIFT},   {"CONTROL", VK_CONTROL},
+    {"CAPSLOCK", VK_CAPITAL},
+};
+
+}  // namespace
+
+int ScriptKeyCode(const std::string& name) {
+    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return name[0];
+    for (const auto& key : kNamedKeys) {
+        if (name == key.name) return key.code;
+    }
+    return 0;
+}
+
+bool ParseScript(const std::string& text, Script& script, std::string& error) {
+    script = Script{};
+    std::istringstream in(text);
+    std::string line;
+    int lineNumber = 0;
+    auto fail = [&](const std::string& what) {
+        error = "line " + std::to_string(lineNumber) + ": " + what;
+        return false;
+    };
+    while (std::getline(in, line)) {
+        ++lineNumber;
+        if (auto hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+        std::vector<std::string> words = Words(line);
+        if (words.empty()) continue;
+        const std::string& verb = words[0];
+        if (verb == "clock") {
+            if (words.size() != 2 || !ParseNumber(words[1], script.clockStart)) {
+                return fail("expected 'clock N' with N a 32-bit unsigned value");
+            }
+            continue;
+        }
+        if (verb == "end") {
+            uint64_t end = 0;
+            if (words.size() != 2 || !ParseNumber(words[1], end)) return fail("expected 'end T'");
+            script.end = end;
+            continue;
+        }
+        if (verb == "desktop") {
+            int bits = 0;
+            if (words.size() != 2 || !ParseNumber(words[1], bits) ||
+                (bits != 32 && bits != 16 && bits != 15)) {
+                return fail("expected 'desktop 32', 'desktop 16' or 'desktop 15'");
+            }
+            script.desktopBits = bits;
+            continue;
+        }
+        if (verb != "at") return fail("unknown command '" + verb + "'");
+        ScriptEvent event;
+        event.line = lineNumber;
+        if (words.size() < 3 || !ParseNumber(words[1], event.time)) {
+            return fail("expected 'at T WHAT ...' with T in milliseconds");
+        }
+        const std::string& what = words[2];
+        size_t argc = words.size() - 3;
+        if (what == "press" || what == "release") {
+            if (argc != 1 || (event.key = ScriptKeyCode(words[3])) == 0) {
+                return fail("expected '" + what +
+                            " KEY' with KEY one of A-Z, MINUS, RETURN, SPACE, LEFT, UP, RIGHT, "
+                            "DOWN, F4, ESCAPE, SHIFT, CONTROL, CAPSLOCK");
+            }
+            event.kind = what == "press" ? ScriptEventKind::Press : ScriptEventKind::Release;
+        } else if (what == "close") {
+            bool delayed =
+                argc == 3 && words[4] == "after" && ParseNumber(words[5], event.answerDelay);
+            if ((argc != 1 && !delayed) || (words[3] != "yes" && words[3] != "no")) {
+                return fail(
+                    "expected 'close yes' or 'close no', optionally followed by 'after MS'");
+            }
+            event.kind = ScriptEventKind::Close;
+            event.answerYes = words[3] == "yes";
+        } else if (what == "move") {
+            if (argc != 2 || !ParseNumber(words[3], event.x) || !ParseNumber(words[4], event.y)) {
+                return fail("expected 'move X Y'");
+            }
+            event.kind = ScriptEventKind::Move;
+        } else if (what == "shot") {
+            if (argc != 1) return fail("expected 'shot FILE'");
+            event.kind = ScriptEventKind::Shot;
+            event.file = words[3];
+        } else if (argc == 0 && what == "deactivate") {
+            event.kind = ScriptEventKind::Deactivate;
+        } else if (argc == 0 && what == "activate") {
+            event.kind = ScriptEventKind::Activate;
+        } else if (argc == 0 && what == "minimize") {
+            event.kind = ScriptEventKind::Minimize;
+        } else if (argc == 0 && what == "restore") {
+            event.kind = ScriptEventKind::Restore;
+        } else {
+            return fail("unknown event '" + what + "'");
+        }
+        script.events.push_back(event);
+    }
+    std::stable_sort(script.events.begin(), script.events.end(),
+                     [](const ScriptEvent& a, const ScriptEvent& b) { return a.time < b.time; });
+    return true;
+}
+
+}  // namespace platform

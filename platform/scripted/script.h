@@ -1,0 +1,48 @@
+// A scenario script for the scripted host: the clock's starting reading, outside happenings
+// at virtual times (keys, the close box and its answer, moves, focus, screenshots) and an end.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+enum class ScriptEventKind {
+    Press,
+    Release,
+    Close,
+    Move,
+    Deactivate,
+    Activate,
+    Minimize,
+    Restore,
+    Shot,
+};
+
+struct ScriptEvent {
+    uint64_t time = 0;  // ms after the start of the run
+    ScriptEventKind kind = ScriptEventKind::Press;
+    int key = 0;               // Press, Release: virtual-key code
+    bool answerYes = false;    // Close: how the confirmation box is answered
+    uint64_t answerDelay = 0;  // Close: how long the player takes to answer
+    int x = 0, y = 0;          // Move: new client-area position
+    std::string file;          // Shot: PNG file to write
+    int line = 0;              // where it was written, for messages
+};
+
+struct Script {
+    uint32_t clockStart = 0;
+    std::optional<uint64_t> end;
+    int desktopBits = 32;
+    std::vector<ScriptEvent> events;  // in time order; equal times keep their written order
+};
+
+// Parses a script. On a fault returns false with `error` set to "line N: what is wrong".
+bool ParseScript(const std::string& text, Script& script, std::string& error);
+
+// The virtual-key code for a script key name (A to Z, MINUS, RETURN, ...), or 0.
+int ScriptKeyCode(const std::string& name);
+
+}  // namespace platform

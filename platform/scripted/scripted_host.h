@@ -1,0 +1,70 @@
+// The host for tests: a virtual millisecond clock that only Sleep and WaitMessage move, keys
+// and answers taken from a script, and a log of what the program did, one event a line.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/core/host.h"
+#include "platform/scripted/script.h"
+
+namespace platform {
+
+// Thrown out of the program when the run must stop from outside: the script's end was reached
+// (code 3, logged as "timeout") or the script asked for something this build cannot do.
+struct RunEnded {
+    int code;
+};
+
+class ScriptedHost : public Host {
+public:
+    // The log goes to `logFile` as it is written (may be null) and is kept in LogLines().
+    ScriptedHost(Script script, std::FILE* logFile);
+
+    uint32_t Now() override;
+    void Sleep(uint32_t milliseconds) override;
+    void PumpEvents() override;
+    void WaitForEvents() override;
+    bool IsKeyDown(int virtualKey) override;
+    int DesktopWidth() override { return 1024; }
+    int DesktopHeight() override { return 768; }
+    void CreateMainWindow(const std::string& titleUtf8, int clientX, int clientY, int clientWidth,
+                          int clientHeight) override;
+    void ShowMainWindow(bool visible) override {}
+    void MoveMainWindow(int clientX, int clientY, int clientWidth, int clientHeight) override {}
+    void DestroyMainWindow() override {}
+    MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
+                                    bool yesNo) override;
+    void DebugText(const std::string& text) override;
+
+    // Milliseconds since the start of the run.
+    uint64_t Elapsed() const { return elapsed_; }
+    // Appends "T KIND DETAILS" to the log.
+    void Log(const std::string& kind, const std::string& details);
+    const std::vector<std::string>& LogLines() const { return log_; }
+    const std::string& WindowTitle() const { return windowTitle_; }
+
+private:
+    void AdvanceTo(uint64_t time);
+    void ApplyKeysUpTo(uint64_t time);
+    void Deliver(const ScriptEvent& event);
+
+    Script script_;
+    std::FILE* logFile_;
+    uint64_t elapsed_ = 0;
+    size_t nextKeyEvent_ = 0;
+    size_t nextEvent_ = 0;
+    bool keyDown_[256] = {};
+    struct Answer {
+        bool yes;
+        uint64_t delay;
+    };
+    std::deque<Answer> answers_;
+    std::vector<std::string> log_;
+    std::string windowTitle_;
+};
+
+}  // namespace platform

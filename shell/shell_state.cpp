@@ -1,0 +1,7 @@
+#include "shell/shell_state.h"
+
+ShellState shell;
+
+void ResetShellState() {
+    shell = ShellState{};
+}
