@@ -24,6 +24,13 @@ int RunMainLoop() {
             WaitMessage();
             continue;
         }
+        // Messages (a confirmation box, a burst of moves) or a spell of inactivity may have
+        // held this frame back past its time. It then counts from its own start, so the next
+        // frame still comes 16 ms later instead of at once to catch up.
+        uint32_t frameStart = timeGetTime();
+        if (MoreThanElapsed(shell.lastFrameTime, kFramePeriod, frameStart)) {
+            shell.lastFrameTime = frameStart;
+        }
         RunGameStep();
         if (shell.quitRequested) {
             RunShutdownSequence();

@@ -1,0 +1,172 @@
+#!/usr/bin/python3
+"""Plays one scenario file on the real program (parrun-script) and checks what came out.
+
+A scenario is a script for the scripted host (clock, at ..., end; see docs/scripted-host.md)
+plus lines for this runner:
+
+  runner NAME          which program plays it: "game" (default) or "shell-stub", the shell
+                       with a stand-in step that logs "debug step CONTROL TYPING" every frame
+  folder data|empty    the game folder starts as a copy of data/ (default) or empty
+  remove PATH          delete a file from the game folder before the run
+  write PATH HEX       create a file with these bytes (hex, spaces allowed)
+  line PATH TEXT       append TEXT, in Shift-JIS, and a line feed to a file
+  also-at-wrap         run it a second time with the clock started 250 ms before it wraps;
+                       the compared log must be the same
+  expect LOGLINE       the log, as "T KIND DETAILS". Lines of the kinds that appear in expect
+                       lines, and always exit, timeout, messagebox and answer, are compared in
+                       full and in order
+  expect-output TEXT   a line the program wrote to its standard output
+  expect-file PATH HEX the file's bytes after the run
+  expect-no-file PATH  the file does not exist after the run
+  expect-status N      the runner's exit status (default: 0, or 3 when the log times out)
+
+On a mismatch it prints both logs and keeps the game folder for inspection.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+RUNNER_WORDS = {"runner", "folder", "remove", "write", "line", "also-at-wrap", "expect",
+                "expect-output", "expect-file", "expect-no-file", "expect-status"}
+ALWAYS_COMPARED = {"exit", "timeout", "messagebox", "answer"}
+
+
+def parse(path):
+    spec = {"runner": "game", "folder": "data", "setup": [], "wrap": False, "expect": [],
+            "output": [], "files": [], "status": None, "script": []}
+    with open(path, encoding="utf-8") as f:
+        for number, raw in enumerate(f, 1):
+            line = raw.rstrip("\n")
+            word, _, rest = line.strip().partition(" ")
+            if word not in RUNNER_WORDS:
+                spec["script"].append(line)
+                continue
+            rest = rest.strip()
+            if word == "runner":
+                spec["runner"] = rest
+            elif word == "folder":
+                spec["folder"] = rest
+            elif word in ("remove", "write", "line"):
+                spec["setup"].append((word, rest))
+            elif word == "also-at-wrap":
+                spec["wrap"] = True
+            elif word == "expect":
+                spec["expect"].append(rest)
+            elif word == "expect-output":
+                spec["output"].append(rest)
+            elif word == "expect-file":
+                name, _, hexbytes = rest.partition(" ")
+                spec["files"].append((name, bytes.fromhex(hexbytes)))
+            elif word == "expect-no-file":
+                spec["files"].append((rest, None))
+            elif word == "expect-status":
+                spec["status"] = int(rest)
+    return spec
+
+
+def prepare_folder(spec, data_dir, folder):
+    if spec["folder"] == "data" and os.path.isdir(data_dir):
+        shutil.copytree(data_dir, folder, dirs_exist_ok=True)
+    for word, rest in spec["setup"]:
+        name, _, value = rest.partition(" ")
+        target = os.path.join(folder, name)
+        if word == "remove":
+            if os.path.exists(target):
+                os.remove(target)
+        elif word == "write":
+            with open(target, "wb") as f:
+                f.write(bytes.fromhex(value))
+        elif word == "line":
+            with open(target, "ab") as f:
+                f.write(value.encode("cp932") + b"\n")
+
+
+def kind_of(log_line):
+    parts = log_line.split(" ", 2)
+    return parts[1] if len(parts) > 1 else ""
+
+
+def run_once(spec, runner, data_dir, clock):
+    folder = tempfile.mkdtemp(prefix="parrun-scenario-")
+    prepare_folder(spec, data_dir, folder)
+    script = list(spec["script"])
+    if clock is not None:
+        script = [l for l in script if not l.strip().startswith("clock ")]
+        script.insert(0, "clock %d" % clock)
+    script_path = os.path.join(folder, ".scenario-script")
+    log_path = os.path.join(folder, ".scenario-log")
+    with open(script_path, "w", encoding="utf-8") as f:
+        f.write("\n".join(script) + "\n")
+    result = subprocess.run([runner, "--log", log_path, script_path], cwd=folder,
+                            capture_output=True, timeout=120)
+    with open(log_path, encoding="utf-8") as f:
+        log = [l.rstrip("\n") for l in f]
+    return folder, result, log
+
+
+def check(spec, folder, result, log):
+    problems = []
+    kinds = {kind_of(l) for l in spec["expect"]} | ALWAYS_COMPARED
+    actual = [l for l in log if kind_of(l) in kinds]
+    if actual != spec["expect"]:
+        problems.append("log differs\n--- expected\n%s\n--- actual (compared kinds)\n%s" %
+                        ("\n".join(spec["expect"]), "\n".join(actual)))
+    status = spec["status"]
+    if status is None:
+        status = 3 if any(kind_of(l) == "timeout" for l in spec["expect"]) else 0
+    if result.returncode != status:
+        problems.append("exit status %d, expected %d; stderr:\n%s" %
+                        (result.returncode, status, result.stderr.decode(errors="replace")))
+    output = result.stdout.decode("utf-8", errors="replace").splitlines()
+    if output != spec["output"]:
+        problems.append("standard output %r, expected %r" % (output, spec["output"]))
+    for name, expected in spec["files"]:
+        path = os.path.join(folder, name)
+        if expected is None:
+            if os.path.exists(path):
+                problems.append("%s exists, expected none" % name)
+        elif not os.path.exists(path):
+            problems.append("%s missing" % name)
+        else:
+            with open(path, "rb") as f:
+                got = f.read()
+            if got != expected:
+                problems.append("%s holds %s, expected %s" % (name, got.hex(), expected.hex()))
+    return problems
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--game", required=True, help="parrun-script")
+    parser.add_argument("--shell-stub", required=True, help="parrun-script-stub")
+    parser.add_argument("--data", required=True, help="the data/ folder")
+    parser.add_argument("scenario")
+    args = parser.parse_args()
+    spec = parse(args.scenario)
+    runner = {"game": args.game, "shell-stub": args.shell_stub}.get(spec["runner"])
+    if runner is None:
+        print("unknown runner %r" % spec["runner"])
+        return 2
+    clocks = [None] + ([2**32 - 250] if spec["wrap"] else [])
+    failed = False
+    for clock in clocks:
+        folder, result, log = run_once(spec, runner, args.data, clock)
+        problems = check(spec, folder, result, log)
+        label = "clock %d" % clock if clock is not None else "default clock"
+        if problems:
+            failed = True
+            print("FAILED (%s); game folder kept at %s" % (label, folder))
+            for p in problems:
+                print(p)
+            print("--- full log\n" + "\n".join(log))
+        else:
+            shutil.rmtree(folder)
+            print("passed (%s)" % label)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
