@@ -1,0 +1,54 @@
+#!/bin/bash
+# The SDL host in a real X window (Xvfb): the window opens at 480 x 320 with its caption, a key
+# held down with xdotool reaches the game's keyboard poll, and Escape ends the program.
+# Usage: sdl_window_test.sh PARRUN_SDL_STUB
+# Waits are for conditions (with a deadline), never fixed delays.
+set -euo pipefail
+program=$(realpath "$1")
+work=$(mktemp -d)
+trap 'kill $xvfb_pid $game_pid 2>/dev/null || true; rm -rf "$work"' EXIT
+game_pid=""
+
+display=":$((90 + RANDOM % 100))"
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=$display
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+
+fail() { echo "FAIL: $*"; echo "--- game's output"; cat "$work/game.log" || true; exit 1; }
+# wait_for SECONDS COMMAND...: retries the command until it succeeds or the deadline passes.
+wait_for() {
+    local deadline=$((SECONDS + $1)); shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.05
+    done
+}
+
+cd "$work"
+printf '[drel]\x82\xbe\x82\xd7 dabe\n[normal]\x82\xbe\x82\xe6 dayo\n' > drel.txt
+"$program" 2>"$work/game.log" &
+game_pid=$!
+
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Parrun$' | head -1) ||
+    fail "no window named Parrun appeared"
+name=$(xdotool getwindowname "$window")
+[ "$name" = "Parrun" ] || fail "caption is '$name'"
+geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
+[ "$geometry" = "480x320" ] || fail "client size is $geometry, expected 480x320"
+echo "window $window: '$name', $geometry"
+
+wait_for 10 grep -q '^step ' "$work/game.log" || fail "no game step ran"
+xdotool windowfocus --sync "$window" || true
+xdotool keydown --window "$window" a
+wait_for 10 grep -q '^step 0 65$' "$work/game.log" || fail "the held A never reached the poll"
+xdotool keyup --window "$window" a
+echo "held A reached the typing poll"
+
+xdotool key --window "$window" Escape
+wait_for 10 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
+wait "$game_pid" && status=0 || status=$?
+game_pid=""
+[ "$status" = 0 ] || fail "exit status $status after Escape"
+echo "Escape ended the program with status 0"
+echo "1 passed, 0 failed"
