@@ -61,7 +61,8 @@ def check_line(line, reading):
     if not line.text:
         errors.append(f"{where} empty display text")
     if size > MAX_TEXT_BYTES:
-        errors.append(f"{where} display text {line.text} is {size} bytes (at most {MAX_TEXT_BYTES})")
+        errors.append(f"{where} display text {line.text} is {size} bytes"
+                      f" (at most {MAX_TEXT_BYTES})")
     bad = sorted(set(line.romaji) - ROMAJI_CHARS)
     if bad:
         errors.append(f"{where} romaji holds {''.join(bad)!r}; only a to z, '-' and spaces")
@@ -86,9 +87,10 @@ def check_line(line, reading):
     for choice in romaji.choices_that_matter(*sources):
         stored = romaji.convert(line.romaji, choice)
         longest = max(longest, len(stored))
-        if expected is not None and stored != romaji.convert(expected, choice):
+        wanted = romaji.convert(expected, choice) if expected is not None else stored
+        if stored != wanted:
             errors.append(f"{where} under spellings {','.join(map(str, choice))} the game stores"
-                          f" {stored!r} where the reading gives {romaji.convert(expected, choice)!r}")
+                          f" {stored!r} where the reading gives {wanted!r}")
             expected = None  # one example says enough
     if longest > MAX_ROMAJI:
         errors.append(f"{where} romaji {line.romaji!r} grows to {longest} characters under some"

@@ -194,7 +194,8 @@ def tokenize(reading):
         kana_k, spellings = syllables[k]
         following = syllables[k + 1][1] if k + 1 < len(syllables) else None
         if kana_k == "っ":
-            if following is None or not following[0][0].isalpha() or following[0][0] in VOWELS + "n":
+            first = following[0][0] if following else None
+            if first is None or not first.isalpha() or first in VOWELS + "n":
                 raise ReadingError(f"small っ must stand before a consonant in {reading!r}")
             # One syllable with the next, so that the doubled letter follows its spelling.
             syllables[k] = [kana_k + syllables[k + 1][0], tuple(s[0] + s for s in following)]
