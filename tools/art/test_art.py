@@ -1,0 +1,216 @@
+#!/usr/bin/python3
+"""Checks of the art: the files the game loads, the palette, and that every
+rectangle the screens take holds a piece that behaves as the screens need.
+
+Run from the repository root (check.sh does); the checked-in files are read from
+data/images and resources, the rest is rebuilt in memory.
+"""
+
+import os
+import sys
+import unittest
+
+import numpy as np
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, HERE)
+
+import bmpfile  # noqa: E402
+import canvas as cv  # noqa: E402
+import painters  # noqa: E402
+import palette as P  # noqa: E402
+import pieces  # noqa: E402
+import render  # noqa: E402
+
+# The files the game loads and the surface size it copies from each.
+IMAGE_FILES = {
+    "zubi1-1.bmp": (96, 144), "yama1-1.bmp": (96, 144), "parts1-2.bmp": (160, 48),
+    "back1-1.bmp": (224, 128), "bar1-1.bmp": (208, 16), "words1-1.bmp": (208, 528),
+    "title1-1.bmp": (224, 224), "hisco1-1.bmp": (128, 160), "win1-1.bmp": (320, 96),
+    "win1-2.bmp": (320, 96), "timewin1-1.bmp": (240, 48), "timewin1-2.bmp": (176, 48),
+}
+
+# Every source rectangle the screens copy, written out here on their own so that a
+# slip in the description shows up as a missing piece.
+SCREEN_SOURCES = [
+    ("zubi1-1.bmp", (0, 0, 96, 144)), ("yama1-1.bmp", (0, 0, 96, 144)),
+    ("back1-1.bmp", (112, 0, 210, 120)), ("back1-1.bmp", (0, 0, 98, 120)),
+    ("bar1-1.bmp", (0, 0, 208, 16)), ("title1-1.bmp", (0, 0, 224, 224)),
+    ("win1-1.bmp", (0, 0, 320, 96)), ("win1-2.bmp", (0, 0, 320, 96)),
+    ("timewin1-1.bmp", (0, 0, 240, 48)), ("timewin1-2.bmp", (0, 0, 176, 48)),
+    ("parts1-2.bmp", (64, 32, 112, 40)), ("parts1-2.bmp", (64, 40, 112, 48)),
+    ("parts1-2.bmp", (0, 32, 32, 48)), ("parts1-2.bmp", (32, 32, 48, 48)),
+    ("parts1-2.bmp", (48, 32, 64, 48)),
+    ("words1-1.bmp", (128, 128, 208, 144)), ("words1-1.bmp", (0, 240, 166, 278)),
+    ("words1-1.bmp", (0, 278, 170, 316)), ("words1-1.bmp", (0, 320, 91, 360)),
+    ("words1-1.bmp", (0, 368, 176, 409)), ("words1-1.bmp", (0, 409, 176, 450)),
+    ("words1-1.bmp", (0, 450, 160, 491)), ("words1-1.bmp", (0, 0, 160, 32)),
+    ("words1-1.bmp", (0, 96, 160, 128)), ("words1-1.bmp", (0, 32, 128, 64)),
+    ("words1-1.bmp", (0, 128, 128, 160)), ("words1-1.bmp", (0, 496, 96, 528)),
+    ("words1-1.bmp", (96, 496, 192, 528)), ("words1-1.bmp", (0, 64, 80, 96)),
+    ("words1-1.bmp", (80, 64, 160, 96)), ("words1-1.bmp", (0, 160, 208, 176)),
+    ("words1-1.bmp", (0, 176, 160, 240)), ("words1-1.bmp", (96, 352, 170, 357)),
+    ("words1-1.bmp", (96, 360, 146, 365)),
+    ("hisco1-1.bmp", (80, 48, 88, 64)), ("hisco1-1.bmp", (48, 120, 120, 128)),
+    ("hisco1-1.bmp", (64, 32, 128, 48)), ("hisco1-1.bmp", (0, 64, 32, 80)),
+    ("hisco1-1.bmp", (32, 64, 80, 80)), ("hisco1-1.bmp", (80, 64, 96, 80)),
+    ("hisco1-1.bmp", (96, 64, 128, 80)), ("hisco1-1.bmp", (0, 80, 80, 96)),
+    ("hisco1-1.bmp", (80, 80, 128, 96)), ("hisco1-1.bmp", (0, 96, 48, 112)),
+    ("hisco1-1.bmp", (48, 96, 112, 112)), ("hisco1-1.bmp", (0, 112, 48, 128)),
+    ("hisco1-1.bmp", (48, 112, 56, 120)), ("hisco1-1.bmp", (56, 112, 64, 120)),
+    ("hisco1-1.bmp", (80, 144, 88, 152)), ("hisco1-1.bmp", (0, 144, 80, 160)),
+    ("hisco1-1.bmp", (0, 128, 96, 144)), ("hisco1-1.bmp", (0, 32, 16, 48)),
+    ("hisco1-1.bmp", (16, 32, 32, 48)),
+] + [("parts1-2.bmp", (16 * d, 0, 16 * d + 16, 32)) for d in range(10)] \
+  + [("hisco1-1.bmp", (8 * d, 48, 8 * d + 8, 64)) for d in range(10)] \
+  + [("hisco1-1.bmp", (16 * i, row, 16 * i + 16, row + 16)) for i in range(8) for row in (0, 16)]
+
+IMAGES = render.render_all()
+BY_BOX = {(spec.file, pc.box): pc for spec in pieces.IMAGES for pc in spec.pieces}
+
+
+def region(file, box):
+    x0, y0, x1, y1 = box
+    return IMAGES[file].px[y0:y1, x0:x1]
+
+
+class PaletteTest(unittest.TestCase):
+    def test_colours_the_screens_fill_with(self):
+        cases = [(0, 0x000000), (21, 0xE86A46), (37, 0xA29FDB), (38, 0xF89271),
+                 (41, 0xFFFFC4), (42, 0x808080), (43, 0x0000FF), (44, 0xE6E6E6),
+                 (45, 0xFFFFFF), (48, 0xFFC4C4), (249, 0xFF0000), (255, 0xFFFFFF)]
+        for index, value in cases:
+            with self.subTest(index=index):
+                self.assertEqual(P.COLOURS[index], value)
+
+    def test_palette_bitmap(self):
+        with open(os.path.join(ROOT, "resources", "mypallet.bmp"), "rb") as f:
+            blob = f.read()
+        width, height, pixels, table = bmpfile.decode(blob)
+        self.assertEqual((width, height), (1, 1))
+        self.assertEqual(table, [P.rgb(i) for i in range(256)])
+        # The loader reads these fields of the info header.
+        self.assertEqual(int.from_bytes(blob[14:18], "little"), 40)
+        self.assertEqual(int.from_bytes(blob[28:30], "little"), 8)
+        self.assertIn(int.from_bytes(blob[46:50], "little"), (0, 256))
+
+
+class BmpFileTest(unittest.TestCase):
+    def test_round_trip_at_every_row_padding(self):
+        table = [P.rgb(i) for i in range(256)]
+        for width, height in [(1, 1), (2, 3), (3, 2), (5, 4), (208, 16)]:
+            with self.subTest(size=(width, height)):
+                pixels = bytes((x * 7 + y * 13) % 256 for y in range(height) for x in range(width))
+                blob = bmpfile.encode(pixels, width, height, table)
+                self.assertEqual(bmpfile.decode(blob), (width, height, pixels, table))
+                stride = (width + 3) // 4 * 4
+                self.assertEqual(len(blob), 14 + 40 + 1024 + stride * height)
+
+    def test_rejects_what_the_game_cannot_load(self):
+        good = bmpfile.encode(bytes(4), 2, 2, [P.rgb(i) for i in range(256)])
+        cases = {
+            "not a bitmap": b"PK" + good[2:],
+            "truncated": good[:-3],
+            "24 bits": good[:28] + (24).to_bytes(2, "little") + good[30:],
+            "compressed": good[:30] + (1).to_bytes(4, "little") + good[34:],
+        }
+        for name, blob in cases.items():
+            with self.subTest(name):
+                with self.assertRaises(ValueError):
+                    bmpfile.decode(blob)
+
+
+class CheckedInImagesTest(unittest.TestCase):
+    def test_each_file_loads_with_its_size_and_the_palette(self):
+        folder = os.path.join(ROOT, "data", "images")
+        self.assertEqual(sorted(f for f in os.listdir(folder) if f.endswith(".bmp")),
+                         sorted(IMAGE_FILES))
+        table = [P.rgb(i) for i in range(256)]
+        for name, size in IMAGE_FILES.items():
+            with self.subTest(name), open(os.path.join(folder, name), "rb") as f:
+                width, height, pixels, colours = bmpfile.decode(f.read())
+                self.assertEqual((width, height), size)
+                self.assertEqual(colours, table)
+                used = set(pixels)
+                self.assertFalse(used & P.FORBIDDEN, "colours that break the colour key")
+
+
+class DescriptionTest(unittest.TestCase):
+    def test_every_rectangle_the_screens_take_is_a_piece(self):
+        for file, box in SCREEN_SOURCES:
+            with self.subTest(file=file, box=box):
+                self.assertIn((file, box), BY_BOX)
+
+    def test_pieces_lie_inside_their_image_and_apart(self):
+        for spec in pieces.IMAGES:
+            taken = np.zeros(spec.size[::-1], dtype=int)
+            for pc in spec.pieces:
+                with self.subTest(file=spec.file, piece=pc.name):
+                    x0, y0, x1, y1 = pc.box
+                    self.assertTrue(0 <= x0 < x1 <= spec.size[0] and 0 <= y0 < y1 <= spec.size[1])
+                    self.assertFalse(taken[y0:y1, x0:x1].any(), "overlaps another piece")
+                    taken[y0:y1, x0:x1] = 1
+                    self.assertTrue((region(spec.file, pc.box) != P.KEY).any(), "nothing drawn")
+
+    def test_menu_item_states_cover_the_same_pixels(self):
+        # The menu draws an item over its other state without erasing first.
+        pairs = [((0, 0, 160, 32), (0, 96, 160, 128)), ((0, 32, 128, 64), (0, 128, 128, 160)),
+                 ((0, 496, 96, 528), (96, 496, 192, 528)), ((0, 64, 80, 96), (80, 64, 160, 96))]
+        for plain, chosen in pairs:
+            with self.subTest(plain=plain):
+                a = region("words1-1.bmp", plain) != P.KEY
+                b = region("words1-1.bmp", chosen) != P.KEY
+                np.testing.assert_array_equal(a, b)
+                self.assertFalse((region("words1-1.bmp", plain) == region("words1-1.bmp", chosen)).all())
+
+    def test_areas_the_game_erases_fit_the_art(self):
+        # (file, rectangle in the image, what must be there)
+        cases = [
+            ("win1-1.bmp", (16, 16, 304, 80), "white"),  # the dialect line is erased white
+            ("win1-2.bmp", (16, 16, 304, 80), "white"),  # the standard line
+            ("timewin1-1.bmp", (16, 16, 224, 32), "white"),  # the timer bar
+            ("timewin1-2.bmp", (16, 16, 160, 32), "white"),  # the lives
+            ("bar1-1.bmp", (0, 0, 208, 16), "opaque"),
+            # The result mark is erased in cream across the edges of both windows.
+            ("win1-1.bmp", (32, 92, 208, 96), "clear"),
+            ("win1-2.bmp", (128, 0, 304, 5), "clear"),
+            # The upper window stands over the top of the lower character.
+            ("yama1-1.bmp", (0, 0, 93, 18), "clear"),
+            # The rule under a heading runs through the top row of the panels.
+            ("hisco1-1.bmp", (0, 18, 32, 19), "clear"),
+            ("hisco1-1.bmp", (64, 18, 80, 19), "clear"),
+        ]
+        for file, box, expect in cases:
+            with self.subTest(file=file, box=box):
+                px = region(file, box)
+                if expect == "white":
+                    self.assertTrue((px == P.WHITE).all())
+                elif expect == "opaque":
+                    self.assertTrue((px != P.KEY).all())
+                else:
+                    self.assertTrue((px == P.KEY).all())
+
+    def test_digits_stand_on_one_line(self):
+        for file, cell in (("parts1-2.bmp", lambda d: (16 * d, 0, 16 * d + 16, 32)),
+                           ("hisco1-1.bmp", lambda d: (8 * d, 48, 8 * d + 8, 64))):
+            bottoms = set()
+            for d in range(10):
+                box = cv.ink_box(region(file, cell(d)) != P.KEY)
+                bottoms.add(box[3])
+            with self.subTest(file=file):
+                self.assertEqual(len(bottoms), 1)
+
+
+class PainterTest(unittest.TestCase):
+    def test_words_that_do_not_fit_are_an_error(self):
+        cases = [(dict(s="ゲームスタート", font="dot", size=16), (40, 16)),
+                 (dict(s="あ", font="dot", size=16, bottom=4), (32, 16))]
+        for args, size in cases:
+            with self.subTest(args=args):
+                with self.assertRaises(ValueError):
+                    painters.words(cv.Canvas(*size), **args)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=1)
