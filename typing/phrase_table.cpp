@@ -94,6 +94,11 @@ bool IsTypable(const char* romaji) {
     return true;
 }
 
+bool LooksLikeTag(std::string_view line) {
+    size_t first = line.find_first_not_of(" \t");
+    return first != std::string_view::npos && line[first] == '[';
+}
+
 class Reporter {
 public:
     explicit Reporter(PhraseLoadReport* report) : report_(report) {}
@@ -150,6 +155,8 @@ int LoadPhraseTableFromBytes(std::string_view bytes, PhraseTable& table,
         if (!dialect.text.starts_with(kDialectTag)) {
             if (dialect.text.starts_with(kStandardTag)) {
                 reporter.Note(PhraseNoteKind::StrayStandardLine, dialect.number);
+            } else if (LooksLikeTag(dialect.text)) {
+                reporter.Note(PhraseNoteKind::MistypedTag, dialect.number);
             } else if (!dialect.text.empty() || dialect.hasNul) {
                 reporter.Note(PhraseNoteKind::IgnoredLine, dialect.number);
             }

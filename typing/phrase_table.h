@@ -47,6 +47,7 @@ int LoadPhraseTable(PhraseTable& table, const RomajiPreferences& preferences);
 // What a load passed over, for phrase authors. Lines are numbered from 1.
 enum class PhraseNoteKind {
     IgnoredLine,        // neither a dialect line nor the line after one (blank lines not noted)
+    MistypedTag,        // an ignored line that begins like a tag ("[Drel]", " [drel]", "[drel ]")
     StrayStandardLine,  // a standard line with no dialect line right before it: ignored
     LineCut,            // over 255 characters: the rest of the line was skipped
     NulByte,            // holds a NUL byte: the rest of the line was skipped
