@@ -42,6 +42,20 @@ class Canvas:
         for colour in np.unique(other.px[mask]):
             self.paint(mask & (other.px == colour), int(colour), at)
 
+    def bands(self, colours, top=0, height=None, mask=None, dither=2):
+        """Horizontal bands of colours from `top` down, each `height` rows, with a
+        checkered seam of `dither` rows between neighbours so the steps look soft."""
+        height = height or max(1, (self.height - top) // len(colours))
+        area = np.ones_like(self.px, dtype=bool) if mask is None else mask
+        yy, xx = np.mgrid[0:self.height, 0:self.width]
+        for i, colour in enumerate(colours):
+            y0 = top + i * height
+            y1 = self.height if i == len(colours) - 1 else y0 + height
+            self.paint(area & (yy >= y0) & (yy < y1), colour)
+            if i and dither:
+                seam = area & (yy >= y0) & (yy < y0 + dither) & ((xx + yy) % 2 == 0)
+                self.paint(seam, colours[i - 1])
+
     def opaque(self):
         return self.px != palette.KEY
 

@@ -124,6 +124,7 @@ def dialect_speaker(c, scale=1.0, at=(0, 0), wave=True):
            P.ORANGE, 114, P.BROWN)
     f.part(f.poly([(29, 100), (67, 100), (72, 118), (24, 118)]), P.BLUE, 137, P.NAVY)
     f.detail(f.rect((46, 101, 50, 117)), 137)
+    f.detail(f.arc((40, 64, 56, 76), 20, 160), 114)
     # A star on the shirt.
     star = glyphs.bitmap_mask(glyphs.STAR_8)
     f.detail(cv.place(star, c.width, c.height, tuple(round(v) for v in f._p(44, 84))), P.LEMON)
@@ -229,9 +230,7 @@ def country_backdrop(c):
     """Green hills, rice fields and a warm sun: the home of the dialect speaker."""
     w, h = c.width, c.height
     shape = _rounded_frame(c)
-    for i, colour in enumerate([134, 133, 134, 135, 135, P.BUTTER]):
-        c.fill(colour, (0, i * 12, w, i * 12 + 12))
-    c.fill(P.BUTTER, (0, 72, w, h))
+    c.bands([133, 134, 135, P.BUTTER], 0, 18)
     c.paint(cv.ellipse(w, h, (62, 8, 86, 32)), P.WHITE)
     c.paint(cv.ellipse(w, h, (65, 11, 83, 29)), P.LEMON)
     for cloud in ((6, 14, 26, 22), (14, 10, 30, 20), (18, 16, 38, 24)):
@@ -255,9 +254,7 @@ def town_backdrop(c):
     """Tidy buildings under an evening sky: the town of the standard speaker."""
     w, h = c.width, c.height
     shape = _rounded_frame(c)
-    for i, colour in enumerate([P.PURPLE_MIST, 159, P.PALE_PINK, P.PALE_PINK, 119, 119]):
-        c.fill(colour, (0, i * 12, w, i * 12 + 12))
-    c.fill(119, (0, 72, w, h))
+    c.bands([P.PURPLE_MIST, 159, P.PALE_PINK, 119], 0, 16)
     c.paint(cv.ellipse(w, h, (8, 8, 24, 24)), P.WHITE)
     c.paint(cv.ellipse(w, h, (12, 6, 28, 22)), P.PURPLE_MIST)
     buildings = [((-2, 50, 18, 104), 142, 141), ((16, 34, 36, 104), 141, 140),
@@ -286,15 +283,11 @@ def placeholder(c, colour=P.PINK):
 # --- the title picture and the signboard ---------------------------------------------
 
 
-def _bubble(c, box, tail, s, fill=P.WHITE):
-    """A small round speech bubble with a word in it; tail is the tip's (x, y)."""
+def _bubble(c, box, tip, s, fill=P.WHITE):
+    """A small round speech bubble with a word in it; tip is the triangle of its tail."""
     w, h = c.width, c.height
     x0, y0, x1, y1 = box
-    body = cv.rounded(w, h, box, 8)
-    tx, ty = tail
-    base = ((x0 + x1) // 2 - 5, y1 - 2) if ty > y1 else ((x0 + x1) // 2 - 5, y0 + 2)
-    tip = cv.polygon(w, h, [base, (base[0] + 10, base[1]), (tx, ty)])
-    shape = body | tip
+    shape = cv.rounded(w, h, box, 8) | cv.polygon(w, h, tip)
     c.paint(shape, P.PURPLE)
     c.paint(cv.erode(shape, 1), fill)
     mask, _ = text.line_mask(s, "maru", 14, 1)
@@ -312,10 +305,7 @@ def title_picture(c):
     inner = cv.erode(card, 2)
     c.paint(inner, P.WHITE)
     sky = cv.erode(inner, 2)
-    bands = [P.PALE_PINK, P.PALE_PINK, 111, 111, P.PURPLE_MIST, P.PURPLE_MIST, 151, 151,
-             P.BLUE_MIST, P.BLUE_MIST, 135, 135]
-    for i, colour in enumerate(bands):
-        c.paint(sky & cv.rect(w, h, (0, i * 14, w, i * 14 + 14)), colour)
+    c.bands([P.PALE_PINK, 111, P.PURPLE_MIST, 151, P.BLUE_MIST, 135], 0, 28, sky)
     c.paint(sky & cv.rect(w, h, (0, 168, w, h)), P.MINT)
     c.paint(sky & cv.ellipse(w, h, (-40, 176, 120, 260)), 198)
     c.paint(sky & cv.ellipse(w, h, (100, 180, 280, 270)), 198)
@@ -358,9 +348,10 @@ def title_picture(c):
     c.paint(sub, P.WHITE, ((w - sw) // 2, 78))
     # The two characters and what they say.
     dialect_speaker(c, scale=0.6, at=(8, 136))
-    standard_speaker(c, scale=0.6, at=(158, 124), mic=False)
-    _bubble(c, (62, 112, 144, 136), (46, 150), "おおきに！")
-    _bubble(c, (80, 148, 170, 172), (184, 150), "ありがとう！", fill=P.BLUE_MIST)
+    standard_speaker(c, scale=0.6, at=(160, 130), mic=False)
+    _bubble(c, (64, 112, 146, 136), [(72, 134), (82, 134), (62, 146)], "おおきに！")
+    _bubble(c, (74, 150, 164, 174), [(162, 156), (162, 166), (172, 162)], "ありがとう！",
+            fill=P.BLUE_MIST)
     c.paint(~card, P.KEY)
 
 

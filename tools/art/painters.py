@@ -261,7 +261,6 @@ def button(c, s, selected):
         c.paint(inner, P.SALMON)
         c.paint(inner & cv.rect(w, h, (0, 0, w, 13)), P.PINK)
         words(c, s, font="maru", size=20, bold=1, ink=P.WHITE, outline=P.BROWN, dy=0)
-        icon(c, ["#..", "##.", "###", "##.", "#.."], P.WHITE, at=(7, 13))
     else:
         c.paint(inner, P.WHITE)
         c.paint(inner & cv.rect(w, h, (0, 0, w, 13)), P.PURPLE_MIST)
@@ -292,29 +291,33 @@ BAND = 12  # depth of the band; the rest of the tile is transparent
 def _outer_tile(c, parts):
     sides = parts.split("-")
     if len(sides) == 2:
-        a, b = sides
-        colour = P.PINK if _OUTER_COLOUR[a] != _OUTER_COLOUR[b] else _OUTER_COLOUR[a]
+        vertical, horizontal = sides[1], sides[0]
+        a, b = _OUTER_COLOUR[vertical], _OUTER_COLOUR[horizontal]
+        colour = P.PINK if a != b else a
     else:
         colour = _OUTER_COLOUR[sides[0]]
     m = _side_mask(sides, BAND)
     c.paint(m, colour)
-    # A row of dots in the middle of the band.
-    dots = cv.blank(16, 16)
-    for side in sides:
-        if side in ("top", "bottom"):
-            y = 5 if side == "top" else 16 - 7
-            for x in (3, 11):
-                dots[y:y + 2, x:x + 2] = True
-        else:
-            x = 5 if side == "left" else 16 - 7
-            for y in (3, 11):
-                dots[y:y + 2, x:x + 2] = True
-    c.paint(dots & m & ~_side_mask(sides, 3, invert=True), _OUTER_DOT[colour])
-    # The inner line of the band, one pixel, rounded at inside corners.
-    c.paint(m & ~cv.erode(m, 1, square=True) & _inner_side(sides), _OUTER_LINE[colour])
+    # Dots every eight pixels along the middle of the band.
+    dots = []
+    if len(sides) == 2:
+        vx = 5 if vertical == "left" else 9
+        hy = 5 if horizontal == "top" else 9
+        dots = [(vx, hy), (11 if vertical == "left" else 3, hy), (vx, 11 if horizontal == "top" else 3)]
+    elif sides[0] in ("top", "bottom"):
+        dots = [(x, 5 if sides[0] == "top" else 9) for x in (3, 11)]
+    else:
+        dots = [(5 if sides[0] == "left" else 9, y) for y in (3, 11)]
+    for x, y in dots:
+        c.fill(_OUTER_DOT[colour], (x, y, x + 2, y + 2))
+    # The band's inner line: where it meets the inside of the screen.  Beyond the
+    # tile the band goes on, so the tile's own border is no edge.
+    padded = np.pad(m, 1, mode="edge")
+    inner = (padded & ~cv.erode(padded, 1, square=True))[1:-1, 1:-1]
+    c.paint(inner, _OUTER_LINE[colour])
 
 
-def _side_mask(sides, depth, invert=False):
+def _side_mask(sides, depth):
     m = cv.blank(16, 16)
     for side in sides:
         if side == "top":
@@ -325,21 +328,6 @@ def _side_mask(sides, depth, invert=False):
             m[:, :depth] = True
         elif side == "right":
             m[:, 16 - depth:] = True
-    return m
-
-
-def _inner_side(sides):
-    """The pixels next to the inside of the screen, where the band's line runs."""
-    m = cv.blank(16, 16)
-    for side in sides:
-        if side == "top":
-            m[BAND - 1:, :] = True
-        elif side == "bottom":
-            m[:16 - BAND + 1, :] = True
-        elif side == "left":
-            m[:, BAND - 1:] = True
-        elif side == "right":
-            m[:, :16 - BAND + 1] = True
     return m
 
 
