@@ -56,9 +56,6 @@ class Canvas:
                 seam = area & (yy >= y0) & (yy < y0 + dither) & ((xx + yy) % 2 == 0)
                 self.paint(seam, colours[i - 1])
 
-    def opaque(self):
-        return self.px != palette.KEY
-
     def crop(self, box):
         x0, y0, x1, y1 = box
         out = Canvas(x1 - x0, y1 - y0)

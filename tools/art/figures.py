@@ -95,12 +95,6 @@ HAIR_BROWN = (P.WOOD, 122, P.BROWN)
 SKIN = (118, P.SKIN_WARM, P.SKIN_SHADE)
 
 
-def _face_common(f, cx, eye_y, cheek_y):
-    """Cheeks shared by both characters."""
-    for x in (cx - 17, cx + 11):
-        f.detail(f.ellipse((x, cheek_y, x + 8, cheek_y + 4)), P.PINK)
-
-
 def dialect_speaker(c, scale=1.0, at=(0, 0), wave=True):
     """A cheerful girl with pigtails and a sunflower clip, waving: she speaks dialect."""
     f = Figure(c.width, c.height, scale, at)
@@ -274,10 +268,6 @@ def town_backdrop(c):
     c.paint(cv.ellipse(w, h, (84, 94, 104, 110)), 170)
     c.paint(cv.ellipse(w, h, (-8, 92, 14, 110)), 170)
     _finish_backdrop(c, shape)
-
-
-def placeholder(c, colour=P.PINK):
-    c.fill(colour)
 
 
 # --- the title picture and the signboard ---------------------------------------------

@@ -48,14 +48,14 @@ def _layout(c, mask, align, top, dx, dy, margin, bottom=None):
 
 
 def words(c, s, font="dot", size=16, bold=1, ink=INK, outline=None, rim=None,
-          gradient=None, shadow=None, align="center", top=None, bottom=None, dx=0, dy=0,
+          gradient=None, align="center", top=None, bottom=None, dx=0, dy=0,
           margin=0, spacing=0):
     """One line of type laid into the canvas.
 
     outline: a one-pixel line around the letters; rim: a second one around that
-    (a sticker-like edge); gradient: fill colours from top to bottom instead of ink;
-    shadow: a colour one pixel down and right of the whole shape.  The letters are
-    centred vertically, or their ink starts at row `top`, or ends above row `bottom`.
+    (a sticker-like edge); gradient: fill colours from top to bottom instead of ink.
+    The letters are centred vertically, or their ink starts at row `top`, or ends
+    above row `bottom`.
     """
     mask, _ = text.line_mask(s, font, size, bold, spacing)
     mask = cv.trim(mask)
@@ -73,8 +73,6 @@ def words(c, s, font="dot", size=16, bold=1, ink=INK, outline=None, rim=None,
     if rim is not None:
         rim_mask = cv.ring(body)
         body = body | rim_mask
-    if shadow is not None:
-        c.paint(cv.shift(body, 1, 1) & ~body, shadow, (x, y))
     if rim is not None:
         c.paint(rim_mask, rim, (x, y))
     if outline is not None:
@@ -189,9 +187,15 @@ def timer_bar(c):
     """The timer bar: green on the right to red on the left, so that as it shrinks
     from the right what is left of it warms up."""
     w, h = c.width, c.height
-    colours = [P.VERMILION, 180, 182, 220, 221, 36, 162, 34]
+    colours = [P.VERMILION, P.SALMON, P.ORANGE, P.GOLD, P.YELLOW, P.LIME, 163, 162]
     for x in range(w):
-        c.fill(colours[min(x * len(colours) // w, len(colours) - 1)], (x, 0, x + 1, h))
+        i = min(x * len(colours) // w, len(colours) - 1)
+        c.fill(colours[i], (x, 0, x + 1, h))
+        # A checkered seam of two columns softens each step of colour.
+        seam = x - i * w // len(colours)
+        if i and seam < 2:
+            for y in range(seam % 2, h, 2):
+                c.fill(colours[i - 1], (x, y, x + 1, y + 1))
     c.fill(P.WHITE, (0, 2, w, 3))  # the shine along the top
     c.fill(P.BUTTER, (0, 3, w, 5))
     c.fill(P.SALMON, (0, h - 3, w, h - 1))
