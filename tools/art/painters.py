@@ -98,6 +98,8 @@ def lines(c, rows, font="misaki", size=8, bold=0, ink=INK, align="center", gap=0
 def tiny(c, s, ink=INK):
     """The five-pixel hand-made letters, centred."""
     mask = text.tiny_mask(s)
+    if mask.shape[1] > c.width or mask.shape[0] > c.height:
+        raise ValueError(f"{s!r} does not fit in {c.width} x {c.height}")
     x, y = _layout(c, mask, "center", None, 0, 0, 0)
     c.paint(mask, ink, (x, y))
 

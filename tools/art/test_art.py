@@ -18,6 +18,7 @@ sys.path.insert(0, HERE)
 
 import bmpfile  # noqa: E402
 import canvas as cv  # noqa: E402
+import glyphs  # noqa: E402
 import painters  # noqa: E402
 import palette as P  # noqa: E402
 import pieces  # noqa: E402
@@ -191,25 +192,73 @@ class DescriptionTest(unittest.TestCase):
                 else:
                     self.assertTrue((px == P.KEY).all())
 
-    def test_digits_stand_on_one_line(self):
-        for file, cell in (("parts1-2.bmp", lambda d: (16 * d, 0, 16 * d + 16, 32)),
-                           ("hisco1-1.bmp", lambda d: (8 * d, 48, 8 * d + 8, 64))):
+    def test_digits_stand_on_one_line_and_apart(self):
+        # (image, cell of digit d, the pitch the screens draw them at)
+        cases = [("parts1-2.bmp", lambda d: (16 * d, 0, 16 * d + 16, 32), 22),
+                 ("hisco1-1.bmp", lambda d: (8 * d, 48, 8 * d + 8, 64), 11)]
+        for file, cell, pitch in cases:
             bottoms = set()
             for d in range(10):
                 box = cv.ink_box(region(file, cell(d)) != P.KEY)
                 bottoms.add(box[3])
+                with self.subTest(file=file, digit=d):
+                    self.assertLess(box[2] - box[0], pitch, "would touch its neighbour")
             with self.subTest(file=file):
                 self.assertEqual(len(bottoms), 1)
 
+    def test_words_beside_small_digits_share_their_line(self):
+        digit_bottom = cv.ink_box(region("hisco1-1.bmp", (0, 48, 8, 64)) != P.KEY)[3]
+        # (piece, rows lower than the digits the screens draw it, allowed slack)
+        cases = [((0, 96, 48, 112), 0, 0), ((48, 96, 112, 112), 0, 0), ((0, 112, 48, 128), 0, 0),
+                 ((32, 64, 80, 80), 0, 0), ((80, 64, 96, 80), 0, 0), ((0, 64, 32, 80), 3, 1)]
+        for box, lower, slack in cases:
+            with self.subTest(piece=BY_BOX[("hisco1-1.bmp", box)].name):
+                bottom = cv.ink_box(region("hisco1-1.bmp", box) != P.KEY)[3] + lower
+                self.assertLessEqual(abs(bottom - digit_bottom), slack)
+
 
 class PainterTest(unittest.TestCase):
-    def test_words_that_do_not_fit_are_an_error(self):
-        cases = [(dict(s="ゲームスタート", font="dot", size=16), (40, 16)),
-                 (dict(s="あ", font="dot", size=16, bottom=4), (32, 16))]
-        for args, size in cases:
-            with self.subTest(args=args):
+    def test_type_that_does_not_fit_is_an_error(self):
+        cases = [(painters.words, dict(s="ゲームスタート", font="dot", size=16), (40, 16)),
+                 (painters.words, dict(s="あ", font="dot", size=16, bottom=4), (32, 16)),
+                 (painters.tiny, dict(s="F4: FULL SCREEN"), (50, 5)),
+                 (painters.tiny, dict(s="F4: WINDOW"), (50, 4))]
+        for paint, args, size in cases:
+            with self.subTest(args=args, size=size):
                 with self.assertRaises(ValueError):
-                    painters.words(cv.Canvas(*size), **args)
+                    paint(cv.Canvas(*size), **args)
+
+
+class CanvasTest(unittest.TestCase):
+    def test_paint_clips_at_every_side(self):
+        mask = np.ones((3, 3), dtype=bool)
+        # (where the mask's corner lands, pixels of a 4 x 4 canvas it covers)
+        cases = [((0, 0), 9), ((-1, -1), 4), ((2, 2), 4), ((3, -2), 1), ((4, 0), 0),
+                 ((-3, 0), 0)]
+        for at, covered in cases:
+            with self.subTest(at=at):
+                c = cv.Canvas(4, 4)
+                c.paint(mask, 1, at)
+                self.assertEqual(int((c.px == 1).sum()), covered)
+
+    def test_edges_count_the_border_of_the_array_as_outside(self):
+        full = np.ones((4, 5), dtype=bool)
+        self.assertEqual(int(cv.edge(full).sum()), 4 * 5 - 2 * 3)
+        self.assertEqual(int(cv.ring(np.pad(full, 1)).sum()), 2 * (5 + 4) + 4)
+
+    def test_doubling_rounds_off_diagonals(self):
+        cases = [
+            (["#"], ["##", "##"]),
+            # A diagonal step gets its corner filled on both sides.
+            (["#.", ".#"], ["##..", "###.", ".###", "..##"]),
+            # Straight edges stay straight; outer corners are cut by one pixel.
+            (["###"], ["######", "######"]),
+            (["##", "##"], [".##.", "####", "####", ".##."]),
+        ]
+        for rows, expected in cases:
+            with self.subTest(rows=rows):
+                out = glyphs.scale2x(glyphs.bitmap_mask(rows))
+                np.testing.assert_array_equal(out, glyphs.bitmap_mask(expected))
 
 
 if __name__ == "__main__":
