@@ -41,7 +41,9 @@ struct PhraseTable {
 
 // Fills the table from "drel.txt" in the current directory and returns the number of phrases,
 // 0 to 256. When the file can't be opened it writes "Cannot open this file.\n" to the standard
-// output and returns 0.
+// output and returns 0. A line over 255 characters is read as its first 255 and the load goes on
+// at the next line; a tag line with no space after its display text has no romaji, and its
+// phrase is dropped like one over the length limit.
 int LoadPhraseTable(PhraseTable& table, const RomajiPreferences& preferences);
 
 // What a load passed over, for phrase authors. Lines are numbered from 1.
