@@ -149,6 +149,7 @@ IMAGES = (
         piece("first bullet", (48, 112, 56, 120), p.icon, rows=glyphs.DOT_8, ink=P.SALMON),
         piece("second bullet", (56, 112, 64, 120), p.icon, rows=glyphs.STAR_8, ink=P.GOLD),
         piece("enter prompt", (48, 120, 120, 128), p.enter_prompt),
+        # Kanji stay legible at 16 pixels only in the regular weight.
         piece("settings title", (0, 128, 96, 144), p.words, s="ローマ字設定", font="dot",
               bold=0, ink=P.INDIGO),
         piece("settings keys", (0, 144, 80, 160), p.lines, rows=["Enter:けってい", "Space:もどる"]),
