@@ -142,9 +142,9 @@ class StructureTest(unittest.TestCase):
     def test_faults(self):
         cases = [
             ("well made", None, None),
-            ("note across the loop end", AddNote(1, 11 * Q, 2 * Q, 0, 80), "still on at the loop end"),
-            ("note ending on the loop end", AddNote(1, 11 * Q, Q, 0, 80), "still on at the loop end"),
-            ("note across the loop start", AddNote(1, 3 * Q, 2 * Q, 0, 80), "across the loop start"),
+            ("note across the loop end", AddNote(1, 11 * Q, 2 * Q, 0, 80), "on at the loop end"),
+            ("note ending on the loop end", AddNote(1, 11 * Q, Q, 0, 80), "on at the loop end"),
+            ("note across the loop start", AddNote(1, 3 * Q, 2 * Q, 0, 80), "sounds across"),
             ("note after the loop end", AddNote(1, LOOP_END * Q, Q, 0, 70), "never looped"),
             ("program changed in the loop",
              lambda t: t[1].Program(6 * Q, 0, 40), "at the loop start but"),

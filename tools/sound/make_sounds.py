@@ -190,7 +190,8 @@ def MakeMiss():
     seconds = 0.22
     count = SampleCount(seconds)
     sag = 1.0 - 0.08 * (Seconds(count) / seconds)
-    buzz = BandLimitedSaw(98.0, count, 2500.0, sag) + 0.8 * BandLimitedSaw(104.0, count, 2500.0, sag)
+    buzz = BandLimitedSaw(98.0, count, 2500.0, sag)
+    buzz += 0.8 * BandLimitedSaw(104.0, count, 2500.0, sag)
     buzz = OnePoleLowPass(OnePoleLowPass(buzz, 900.0), 1400.0)
     mix = Mix(seconds)
     mix.Add(0.0, buzz * Envelope(count, 0.004, 0.12, 0.05))
@@ -216,7 +217,8 @@ def MakeLifeUp():
         tone = BandLimitedSquare(NoteFrequency(note), count, 6000.0)
         mix.Add(step * i, tone * Envelope(count, 0.003, 0, 0.012), -0.3 + 0.2 * i)
     count = SampleCount(0.72 - step * 3)
-    held = BandLimitedSquare(NoteFrequency(notes[-1]), count, 6000.0, Vibrato(count, 7.0, 0.3, 0.08))
+    vibrato = Vibrato(count, 7.0, 0.3, 0.08)
+    held = BandLimitedSquare(NoteFrequency(notes[-1]), count, 6000.0, vibrato)
     mix.Add(step * 3, held * Envelope(count, 0.003, 0.2, 0.08), 0.3)
     return mix.Finish(0.4)
 
