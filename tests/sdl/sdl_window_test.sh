@@ -9,11 +9,13 @@ work=$(mktemp -d)
 trap 'kill $xvfb_pid $game_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 game_pid=""
 
-display=":$((90 + RANDOM % 100))"
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# Xvfb picks a free display itself and tells its number once it accepts connections.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
-export DISPLAY=$display
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")"
+xdpyinfo >/dev/null || { echo "FAIL: cannot reach $DISPLAY"; exit 1; }
 
 fail() { echo "FAIL: $*"; echo "--- game's output"; cat "$work/game.log" || true; exit 1; }
 # wait_for SECONDS COMMAND...: retries the command until it succeeds or the deadline passes.
