@@ -1,6 +1,6 @@
 // The one small interface between our Win32 layer and the outside world. The layer does its
 // work in portable code and asks the host only for what a real machine provides: a clock, key
-// states, a window on the desktop, modal message boxes, and (later) frames and audio.
+// states, a window on the desktop, modal message boxes, finished pictures, and (later) audio.
 // Hosts deliver what happens outside (a key, the close box, focus) through host_events.h.
 #pragma once
 
@@ -44,6 +44,19 @@ public:
 
     // Text the program hands to the debugger (OutputDebugStringA).
     virtual void DebugText(const std::string& text) = 0;
+
+    // The desktop's pixel depth while no program has the screen to itself: 32, 16 (5-6-5) or
+    // 15 (5-5-5).
+    virtual int DesktopBits() { return 32; }
+    // The program took the whole screen in a display mode of its own, or gave it back.
+    virtual void EnterFullScreen(int width, int height, int bits) {}
+    virtual void LeaveFullScreen() {}
+    // A finished picture of the window's client area, 0x00RRGGBB pixels row by row.
+    virtual void ShowWindowPicture(const uint32_t* pixels, int width, int height) {}
+    // A finished full-screen picture: one palette index a pixel, row by row, and the 256
+    // colours of the palette as 0x00RRGGBB.
+    virtual void ShowFullScreenPicture(const uint8_t* indices, int width, int height,
+                                       const uint32_t* palette) {}
 };
 
 // The host that the layer uses; set once by the program's main before the game starts.

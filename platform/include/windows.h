@@ -277,6 +277,8 @@ SHORT WINAPI GetAsyncKeyState(int virtualKey);
 void WINAPI Sleep(DWORD milliseconds);
 
 #include <mmsystem.h>
+#include <winbase.h>
+#include <wingdi.h>
 
 // The program's entry point, defined by the game.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,

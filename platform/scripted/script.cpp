@@ -6,6 +6,8 @@
 #include <charconv>
 #include <sstream>
 
+#include "platform/faults/fault_points.h"
+
 namespace platform {
 
 namespace {
@@ -38,6 +40,41 @@ constexpr NamedKey kNamedKeys[] = {
     {"ESCAPE", VK_ESCAPE},    {"SHIFT", VK_SHIFT},   {"CONTROL", VK_CONTROL},
     {"CAPSLOCK", VK_CAPITAL},
 };
+
+bool ParseHex(const std::vector<std::string>& words, size_t from, std::vector<uint8_t>& bytes) {
+    std::string digits;
+    for (size_t i = from; i < words.size(); ++i) digits += words[i];
+    if (digits.empty() || digits.size() % 2 != 0) return false;
+    bytes.clear();
+    for (size_t i = 0; i < digits.size(); i += 2) {
+        unsigned value = 0;
+        auto [ptr, ec] = std::from_chars(digits.data() + i, digits.data() + i + 2, value, 16);
+        if (ec != std::errc() || ptr != digits.data() + i + 2) return false;
+        bytes.push_back(static_cast<uint8_t>(value));
+    }
+    return true;
+}
+
+bool ParseResource(const std::vector<std::string>& words, ResourceChange& change) {
+    if (words.size() < 4) return false;
+    const std::string& type = words[1];
+    unsigned number = 0;
+    if (type != "BITMAP" && type != "ICON" && type != "GROUP_ICON" && !ParseNumber(type, number)) {
+        return false;
+    }
+    change.type = type;
+    change.name = words[2];
+    if (words.size() == 4 && words[3] == "none") {
+        change.kind = ResourceChange::Kind::Remove;
+        return true;
+    }
+    if (words.size() == 4 && words[3] == "unloadable") {
+        change.kind = ResourceChange::Kind::Unloadable;
+        return true;
+    }
+    change.kind = ResourceChange::Kind::Replace;
+    return ParseHex(words, 3, change.bytes);
+}
 
 }  // namespace
 
@@ -85,6 +122,34 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             script.desktopBits = bits;
             continue;
         }
+        if (verb == "resource") {
+            ResourceChange change;
+            if (!ParseResource(words, change)) {
+                return fail(
+                    "expected 'resource TYPE NAME HEX', 'resource TYPE NAME none' or 'resource "
+                    "TYPE NAME unloadable', TYPE one of BITMAP, ICON, GROUP_ICON or a number");
+            }
+            script.resources.push_back(std::move(change));
+            continue;
+        }
+        if (verb == "fail") {
+            FaultChange change;
+            bool known = words.size() >= 2 &&
+                         std::find(FaultPointNames().begin(), FaultPointNames().end(), words[1]) !=
+                             FaultPointNames().end();
+            bool shape = words.size() == 2 ||
+                         (words.size() == 4 && words[2] == "after" &&
+                          ParseNumber(words[3], change.succeedFirst) && change.succeedFirst >= 0);
+            if (!known || !shape) {
+                std::string names;
+                for (const auto& name : FaultPointNames())
+                    names += (names.empty() ? "" : ", ") + name;
+                return fail("expected 'fail POINT' or 'fail POINT after N', POINT one of " + names);
+            }
+            change.point = words[1];
+            script.faults.push_back(change);
+            continue;
+        }
         if (verb != "at") return fail("unknown command '" + verb + "'");
         ScriptEvent event;
         event.line = lineNumber;
@@ -118,6 +183,8 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             if (argc != 1) return fail("expected 'shot FILE'");
             event.kind = ScriptEventKind::Shot;
             event.file = words[3];
+        } else if (argc == 0 && what == "lose-surfaces") {
+            event.kind = ScriptEventKind::LoseSurfaces;
         } else if (argc == 0 && what == "deactivate") {
             event.kind = ScriptEventKind::Deactivate;
         } else if (argc == 0 && what == "activate") {

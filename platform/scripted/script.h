@@ -1,5 +1,7 @@
-// A scenario script for the scripted host: the clock's starting reading, outside happenings
-// at virtual times (keys, the close box and its answer, moves, focus, screenshots) and an end.
+// A scenario script for the scripted host: the clock's starting reading, the desktop's depth,
+// changes to the program's resources and platform calls made to fail, outside happenings at
+// virtual times (keys, the close box and its answer, moves, focus, screenshots, the display
+// taken away) and an end.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +21,7 @@ enum class ScriptEventKind {
     Minimize,
     Restore,
     Shot,
+    LoseSurfaces,
 };
 
 struct ScriptEvent {
@@ -32,10 +35,27 @@ struct ScriptEvent {
     int line = 0;              // where it was written, for messages
 };
 
+// "resource TYPE NAME ...": the program's resource replaced, taken away, or made unloadable.
+struct ResourceChange {
+    enum class Kind { Replace, Remove, Unloadable };
+    Kind kind = Kind::Replace;
+    std::string type;  // BITMAP, ICON, GROUP_ICON or a number
+    std::string name;
+    std::vector<uint8_t> bytes;
+};
+
+// "fail POINT [after N]": a platform call that fails after N successes.
+struct FaultChange {
+    std::string point;
+    int succeedFirst = 0;
+};
+
 struct Script {
     uint32_t clockStart = 0;
     std::optional<uint64_t> end;
     int desktopBits = 32;
+    std::vector<ResourceChange> resources;
+    std::vector<FaultChange> faults;
     std::vector<ScriptEvent> events;  // in time order; equal times keep their written order
 };
 

@@ -3,11 +3,46 @@
 #include <algorithm>
 
 #include "platform/core/host_events.h"
+#include "platform/ddraw/ddraw_objects.h"
+#include "platform/faults/fault_points.h"
+#include "platform/resources/resources.h"
+#include "platform/scripted/png_file.h"
 
 namespace platform {
 
+namespace {
+
+// The type argument of the resource functions for a script's type word.
+LPCSTR ResourceType(const std::string& type) {
+    if (type == "BITMAP") return RT_BITMAP;
+    if (type == "ICON") return RT_ICON;
+    if (type == "GROUP_ICON") return RT_GROUP_ICON;
+    return MAKEINTRESOURCEA(std::stoi(type));
+}
+
+}  // namespace
+
 ScriptedHost::ScriptedHost(Script script, std::FILE* logFile)
-    : script_(std::move(script)), logFile_(logFile) {}
+    : script_(std::move(script)), logFile_(logFile) {
+    for (const auto& change : script_.resources) {
+        LPCSTR type = ResourceType(change.type);
+        switch (change.kind) {
+            case ResourceChange::Kind::Replace:
+                ReplaceResource(type, change.name.c_str(), change.bytes);
+                break;
+            case ResourceChange::Kind::Remove:
+                RemoveResource(type, change.name.c_str());
+                break;
+            case ResourceChange::Kind::Unloadable:
+                MakeResourceUnloadable(type, change.name.c_str());
+                break;
+        }
+    }
+    for (const auto& fault : script_.faults) ArmFault(fault.point, fault.succeedFirst);
+    for (const auto& event : script_.events) {
+        if (event.kind == ScriptEventKind::Shot) shots_.push_back(&event);
+    }
+}
 
 uint32_t ScriptedHost::Now() {
     return script_.clockStart + static_cast<uint32_t>(elapsed_);
@@ -78,11 +113,11 @@ void ScriptedHost::Deliver(const ScriptEvent& event) {
             HostMinimized(false);
             break;
         case ScriptEventKind::Shot:
-            std::fprintf(stderr,
-                         "script line %d: 'shot' needs the display, which this build "
-                         "does not have yet\n",
-                         event.line);
-            throw RunEnded{2};
+            // Written by the first picture shown at or after its time.
+            break;
+        case ScriptEventKind::LoseSurfaces:
+            LoseAllSurfaces();
+            break;
     }
 }
 
@@ -97,6 +132,46 @@ void ScriptedHost::WaitForEvents() {
     AdvanceTo(script_.end.value_or(elapsed_));
     Log("timeout", "");
     throw RunEnded{3};
+}
+
+void ScriptedHost::EnterFullScreen(int width, int height, int bits) {
+    fullScreen_ = true;
+    Log("display", "fullscreen " + std::to_string(width) + "x" + std::to_string(height) + "x" +
+                       std::to_string(bits));
+}
+
+void ScriptedHost::LeaveFullScreen() {
+    fullScreen_ = false;
+    Log("display", "windowed");
+}
+
+void ScriptedHost::ShowWindowPicture(const uint32_t* pixels, int width, int height) {
+    picture_.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    pictureWidth_ = width;
+    pictureHeight_ = height;
+    PictureShown("window");
+}
+
+void ScriptedHost::ShowFullScreenPicture(const uint8_t* indices, int width, int height,
+                                         const uint32_t* palette) {
+    picture_.resize(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < picture_.size(); ++i) picture_[i] = palette[indices[i]];
+    pictureWidth_ = width;
+    pictureHeight_ = height;
+    PictureShown("fullscreen");
+}
+
+void ScriptedHost::PictureShown(const char* where) {
+    ++picturesShown_;
+    Log("present", where);
+    while (!shots_.empty() && shots_.front()->time <= elapsed_) {
+        const ScriptEvent& shot = *shots_.front();
+        shots_.erase(shots_.begin());
+        if (!WritePng(shot.file, picture_.data(), pictureWidth_, pictureHeight_)) {
+            std::fprintf(stderr, "script line %d: cannot write %s\n", shot.line, shot.file.c_str());
+            throw RunEnded{2};
+        }
+    }
 }
 
 void ScriptedHost::CreateMainWindow(const std::string& titleUtf8, int, int, int, int) {

@@ -1,5 +1,6 @@
 // The host for tests: a virtual millisecond clock that only Sleep and WaitMessage move, keys
-// and answers taken from a script, and a log of what the program did, one event a line.
+// and answers taken from a script, a desktop of the script's depth, the last picture shown
+// (written as PNG where the script asks), and a log of what the program did, one event a line.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +40,19 @@ public:
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
                                     bool yesNo) override;
     void DebugText(const std::string& text) override;
+    int DesktopBits() override { return script_.desktopBits; }
+    void EnterFullScreen(int width, int height, int bits) override;
+    void LeaveFullScreen() override;
+    void ShowWindowPicture(const uint32_t* pixels, int width, int height) override;
+    void ShowFullScreenPicture(const uint8_t* indices, int width, int height,
+                               const uint32_t* palette) override;
+
+    // The last picture shown, as 0x00RRGGBB pixels, and how many have been shown.
+    const std::vector<uint32_t>& Picture() const { return picture_; }
+    int PictureWidth() const { return pictureWidth_; }
+    int PictureHeight() const { return pictureHeight_; }
+    int PicturesShown() const { return picturesShown_; }
+    bool FullScreen() const { return fullScreen_; }
 
     // Milliseconds since the start of the run.
     uint64_t Elapsed() const { return elapsed_; }
@@ -51,6 +65,7 @@ private:
     void AdvanceTo(uint64_t time);
     void ApplyKeysUpTo(uint64_t time);
     void Deliver(const ScriptEvent& event);
+    void PictureShown(const char* where);
 
     Script script_;
     std::FILE* logFile_;
@@ -65,6 +80,12 @@ private:
     std::deque<Answer> answers_;
     std::vector<std::string> log_;
     std::string windowTitle_;
+    std::vector<const ScriptEvent*> shots_;  // not yet written, in time order
+    std::vector<uint32_t> picture_;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
+    int picturesShown_ = 0;
+    bool fullScreen_ = false;
 };
 
 }  // namespace platform

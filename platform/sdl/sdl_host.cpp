@@ -5,6 +5,8 @@
 #include <cstdio>
 
 #include "platform/core/host_events.h"
+#include "platform/resources/icon_image.h"
+#include "platform/resources/resources.h"
 
 namespace platform {
 
@@ -113,7 +115,8 @@ void SdlHost::Handle(const SDL_Event& event) {
                     HostMoved(event.window.data1, event.window.data2);
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
-                    PaintBlank();
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    Repaint();
                     break;
                 default:
                     break;
@@ -156,7 +159,67 @@ void SdlHost::CreateMainWindow(const std::string& titleUtf8, int clientX, int cl
         std::fprintf(stderr, "parrun: cannot open a window: %s\n", SDL_GetError());
         return;
     }
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
+    SetWindowIcon();
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, clientWidth, clientHeight);
+}
+
+void SdlHost::SetWindowIcon() {
+    // The program's first icon resource, as a file manager would show it.
+    size_t size = 0;
+    const uint8_t* data = FirstResourceOfType(RT_GROUP_ICON, &size);
+    IconImage icon;
+    if (data == nullptr || !DecodeIcon(data, size, icon)) return;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        icon.pixels.data(), icon.width, icon.height, 32, icon.width * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (surface == nullptr) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
+}
+
+void SdlHost::EnterFullScreen(int width, int height, int bits) {
+    if (window_ == nullptr) return;
+    fullScreen_ = true;
+    // The desktop keeps its own mode; the picture is scaled up to fill as much as it can.
+    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, width, height);
+    Repaint();
+}
+
+void SdlHost::LeaveFullScreen() {
+    if (window_ == nullptr) return;
+    fullScreen_ = false;
+    SDL_SetWindowFullscreen(window_, 0);
+    SDL_SetWindowSize(window_, clientWidth_, clientHeight_);
+    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, clientWidth_, clientHeight_);
+    Repaint();
+}
+
+void SdlHost::ShowWindowPicture(const uint32_t* pixels, int width, int height) {
+    UploadPicture(pixels, width, height);
+    Repaint();
+}
+
+void SdlHost::ShowFullScreenPicture(const uint8_t* indices, int width, int height,
+                                    const uint32_t* palette) {
+    converted_.resize(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < converted_.size(); ++i) converted_[i] = palette[indices[i]];
+    UploadPicture(converted_.data(), width, height);
+    Repaint();
+}
+
+void SdlHost::UploadPicture(const uint32_t* pixels, int width, int height) {
+    if (renderer_ == nullptr) return;
+    if (texture_ == nullptr || textureWidth_ != width || textureHeight_ != height) {
+        if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                     width, height);
+        textureWidth_ = width;
+        textureHeight_ = height;
+    }
+    if (texture_ != nullptr) SDL_UpdateTexture(texture_, nullptr, pixels, width * 4);
 }
 
 void SdlHost::ShowMainWindow(bool visible) {
@@ -164,26 +227,38 @@ void SdlHost::ShowMainWindow(bool visible) {
     if (visible) {
         SDL_ShowWindow(window_);
         SDL_RaiseWindow(window_);
-        PaintBlank();
+        Repaint();
     } else {
         SDL_HideWindow(window_);
     }
 }
 
-void SdlHost::PaintBlank() {
+void SdlHost::Repaint() {
     if (renderer_ == nullptr) return;
-    SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
+    // Before the first picture the window shows its white background; around a full-screen
+    // picture the screen is black.
+    if (fullScreen_) {
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    } else {
+        SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
+    }
     SDL_RenderClear(renderer_);
+    if (texture_ != nullptr) SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
 }
 
 void SdlHost::MoveMainWindow(int clientX, int clientY, int clientWidth, int clientHeight) {
     if (window_ == nullptr) return;
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
+    if (fullScreen_) return;
     SDL_SetWindowSize(window_, clientWidth, clientHeight);
     SDL_SetWindowPosition(window_, clientX, clientY);
 }
 
 void SdlHost::DestroyMainWindow() {
+    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
+    texture_ = nullptr;
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     if (window_ != nullptr) SDL_DestroyWindow(window_);
     renderer_ = nullptr;

@@ -1,7 +1,10 @@
-// The host a player runs: a real window through SDL2, its keyboard and real message boxes.
+// The host a player runs: a real window through SDL2, its keyboard and real message boxes; the
+// game's pictures in the window, or scaled to the whole screen in full-screen mode.
 #pragma once
 
 #include <SDL.h>
+
+#include <vector>
 
 #include "platform/core/host.h"
 
@@ -27,13 +30,28 @@ public:
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
                                     bool yesNo) override;
     void DebugText(const std::string& text) override;
+    void EnterFullScreen(int width, int height, int bits) override;
+    void LeaveFullScreen() override;
+    void ShowWindowPicture(const uint32_t* pixels, int width, int height) override;
+    void ShowFullScreenPicture(const uint8_t* indices, int width, int height,
+                               const uint32_t* palette) override;
 
 private:
     void Handle(const SDL_Event& event);
-    void PaintBlank();
+    // Shows the last picture again (or white before the first), scaled to the window.
+    void Repaint();
+    void SetWindowIcon();
+    void UploadPicture(const uint32_t* pixels, int width, int height);
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
+    SDL_Texture* texture_ = nullptr;
+    int textureWidth_ = 0;
+    int textureHeight_ = 0;
+    bool fullScreen_ = false;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    std::vector<uint32_t> converted_;
 };
 
 // The SDL scancode of a virtual key the game reads, or SDL_SCANCODE_UNKNOWN.

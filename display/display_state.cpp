@@ -1,0 +1,7 @@
+#include "display/display_state.h"
+
+DisplayState display;
+
+void ResetDisplayState() {
+    display = DisplayState{};
+}

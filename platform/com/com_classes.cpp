@@ -1,0 +1,29 @@
+#include "platform/com/com_classes.h"
+
+#include <ddraw.h>
+
+namespace platform {
+
+HRESULT CreateDirectDrawInstance(REFIID iid, void** object);
+
+namespace {
+
+struct ComClass {
+    const CLSID* classId;
+    ComClassFactory factory;
+};
+
+const ComClass kClasses[] = {
+    {&CLSID_DirectDraw, CreateDirectDrawInstance},
+};
+
+}  // namespace
+
+ComClassFactory FindComClass(REFCLSID classId) {
+    for (const auto& entry : kClasses) {
+        if (*entry.classId == classId) return entry.factory;
+    }
+    return nullptr;
+}
+
+}  // namespace platform

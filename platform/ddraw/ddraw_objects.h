@@ -1,0 +1,215 @@
+// Our DirectDraw objects: the DirectDraw object with its cooperative level and display mode,
+// surfaces in memory (a windowed primary that is the window's client area on the screen, a
+// full-screen flip chain, off-screen surfaces), palettes and clippers. Finished pictures go to
+// the host. Released objects are kept as husks until the state is reset, so that a call on
+// one, or one release too many, is counted instead of crashing.
+#pragma once
+
+#include <ddraw.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/gdi/pixels.h"
+
+namespace platform {
+
+class DirectDrawObject;
+class Surface;
+class Palette;
+class Clipper;
+
+// Counts that tests read to check that every object is made and released exactly once.
+struct DirectDrawCounts {
+    int objectsCreated = 0;
+    int surfacesCreated = 0;  // back buffers included
+    int palettesCreated = 0;
+    int clippersCreated = 0;
+    int objectsFreed = 0;
+    int surfacesFreed = 0;
+    int palettesFreed = 0;
+    int clippersFreed = 0;
+    int releasesTooMany = 0;  // Release on an object already gone
+    int callsOnFreed = 0;     // any other call on an object already gone
+};
+
+struct DirectDrawState {
+    std::vector<std::unique_ptr<DirectDrawObject>> objects;
+    std::vector<std::unique_ptr<Surface>> surfaces;
+    std::vector<std::unique_ptr<Palette>> palettes;
+    std::vector<std::unique_ptr<Clipper>> clippers;
+    DirectDrawCounts counts;
+    // The display mode set by an exclusive owner, or none (the desktop's own).
+    bool modeSet = false;
+    int modeWidth = 0, modeHeight = 0, modeBits = 0;
+    // Grows at every change of display mode; a surface made in another mode can't be restored.
+    int modeGeneration = 0;
+    std::vector<uint32_t> windowPicture;  // the client area as the screen shows it
+};
+
+DirectDrawState& DirectDrawGlobals();
+// Frees every object and forgets the display mode, for tests.
+void ResetDirectDrawState();
+// The display was taken away (another program's full screen, a locked desktop): every live
+// surface reports DDERR_SURFACELOST until it is restored.
+void LoseAllSurfaces();
+// Live (not yet freed) objects of each kind.
+int LiveSurfaces();
+int LivePalettes();
+int LiveClippers();
+int LiveDirectDrawObjects();
+
+template <typename Interface>
+class ComObject : public Interface {
+public:
+    ULONG STDMETHODCALLTYPE AddRef() override {
+        if (freed_) return Misuse(), 0;
+        return ++references_;
+    }
+    ULONG STDMETHODCALLTYPE Release() override {
+        if (freed_) {
+            ++DirectDrawGlobals().counts.releasesTooMany;
+            return 0;
+        }
+        if (--references_ == 0) {
+            freed_ = true;
+            Free();
+        }
+        return references_;
+    }
+    bool Freed() const { return freed_; }
+    virtual ~ComObject() = default;
+
+protected:
+    // What the object lets go of when its last reference goes.
+    virtual void Free() = 0;
+    static void Misuse() { ++DirectDrawGlobals().counts.callsOnFreed; }
+
+    ULONG references_ = 1;
+    bool freed_ = false;
+};
+
+class Palette final : public ComObject<IDirectDrawPalette> {
+public:
+    explicit Palette(const PALETTEENTRY* entries);
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    HRESULT STDMETHODCALLTYPE GetEntries(DWORD flags, DWORD base, DWORD count,
+                                         LPPALETTEENTRY entries) override;
+    HRESULT STDMETHODCALLTYPE SetEntries(DWORD flags, DWORD start, DWORD count,
+                                         LPPALETTEENTRY entries) override;
+
+    PALETTEENTRY entries[256];
+
+protected:
+    void Free() override;
+};
+
+class Clipper final : public ComObject<IDirectDrawClipper> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    HRESULT STDMETHODCALLTYPE SetHWnd(DWORD flags, HWND window) override;
+
+    HWND window = nullptr;
+
+protected:
+    void Free() override;
+};
+
+enum class SurfaceRole { WindowedPrimary, FrontBuffer, BackBuffer, OffScreen };
+
+class Surface final : public ComObject<IDirectDrawSurface7> {
+public:
+    Surface(DirectDrawObject* owner, SurfaceRole role, int width, int height, PixelFormat format);
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    HRESULT STDMETHODCALLTYPE Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect,
+                                  DWORD flags, LPDDBLTFX effects) override;
+    HRESULT STDMETHODCALLTYPE BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source,
+                                      LPRECT sourceRect, DWORD trans) override;
+    HRESULT STDMETHODCALLTYPE Flip(LPDIRECTDRAWSURFACE7 targetOverride, DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS2 caps,
+                                                 LPDIRECTDRAWSURFACE7* attached) override;
+    HRESULT STDMETHODCALLTYPE GetDC(HDC* dc) override;
+    HRESULT STDMETHODCALLTYPE GetPixelFormat(LPDDPIXELFORMAT format) override;
+    HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC2 desc) override;
+    HRESULT STDMETHODCALLTYPE IsLost() override;
+    HRESULT STDMETHODCALLTYPE Lock(LPRECT rect, LPDDSURFACEDESC2 desc, DWORD flags,
+                                   HANDLE event) override;
+    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC dc) override;
+    HRESULT STDMETHODCALLTYPE Restore() override;
+    HRESULT STDMETHODCALLTYPE SetClipper(LPDIRECTDRAWCLIPPER clipper) override;
+    HRESULT STDMETHODCALLTYPE SetColorKey(DWORD flags, LPDDCOLORKEY key) override;
+    HRESULT STDMETHODCALLTYPE SetPalette(LPDIRECTDRAWPALETTE palette) override;
+    HRESULT STDMETHODCALLTYPE Unlock(LPRECT rect) override;
+
+    // The surface's memory as a pixel view, with the palette its colours go through.
+    PixelView View();
+    SurfaceRole Role() const { return role_; }
+    void MarkLost() { lost_ = true; }
+    // A DirectDraw object went away: its surfaces are gone with it.
+    void Orphan(const DirectDrawObject* gone);
+    // Shows a full-screen front buffer on the host.
+    void ShowFront();
+
+    Surface* backBuffer = nullptr;   // of a front buffer: the one reference it holds
+    Surface* frontBuffer = nullptr;  // of a back buffer
+
+protected:
+    void Free() override;
+
+private:
+    HRESULT Usable() const;
+    DDPIXELFORMAT DescribeFormat() const;
+    const PALETTEENTRY* ColorTable() const;
+    HRESULT BltToWindow(const RECT& dest, Surface& source, const RECT& sourceRect);
+
+    DirectDrawObject* owner_;
+    SurfaceRole role_;
+    int width_, height_, pitch_;
+    PixelFormat format_;
+    std::vector<uint8_t> pixels_;
+    int modeGeneration_;
+    bool lost_ = false;
+    bool locked_ = false;
+    HDC dc_ = nullptr;
+    bool hasSourceKey_ = false;
+    DDCOLORKEY sourceKey_ = {};
+    Palette* palette_ = nullptr;
+    Clipper* clipper_ = nullptr;
+};
+
+class DirectDrawObject final : public ComObject<IDirectDraw7> {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    HRESULT STDMETHODCALLTYPE CreateClipper(DWORD flags, LPDIRECTDRAWCLIPPER* clipper,
+                                            IUnknown* outer) override;
+    HRESULT STDMETHODCALLTYPE CreatePalette(DWORD flags, LPPALETTEENTRY colorTable,
+                                            LPDIRECTDRAWPALETTE* palette, IUnknown* outer) override;
+    HRESULT STDMETHODCALLTYPE CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFACE7* surface,
+                                            IUnknown* outer) override;
+    HRESULT STDMETHODCALLTYPE Initialize(GUID* driver) override;
+    HRESULT STDMETHODCALLTYPE RestoreDisplayMode() override;
+    HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND window, DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE SetDisplayMode(DWORD width, DWORD height, DWORD bitsPerPixel,
+                                             DWORD refreshRate, DWORD flags) override;
+
+    // The format and size of the display as this object sees it.
+    PixelFormat DisplayFormat() const;
+    int DisplayWidth() const;
+    int DisplayHeight() const;
+    bool Exclusive() const { return (level_ & DDSCL_EXCLUSIVE) != 0; }
+    HWND Window() const { return window_; }
+    Surface* primary = nullptr;  // the live primary surface, if any
+
+protected:
+    void Free() override;
+
+private:
+    bool initialized_ = false;
+    DWORD level_ = 0;
+    HWND window_ = nullptr;
+};
+
+HRESULT CreateDirectDrawInstance(REFIID iid, void** object);
+
+}  // namespace platform

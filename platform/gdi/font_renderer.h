@@ -1,0 +1,34 @@
+// Draws text with FreeType from the fixed-pitch Japanese gothic font of the system (IPA
+// Gothic), without anti-aliasing: a cell of the requested height, a bold face drawn twice a
+// pixel apart, half-width characters half as wide as full-width ones.
+#pragma once
+
+#include <string>
+
+#include "platform/gdi/gdi_objects.h"
+#include "platform/gdi/pixels.h"
+
+namespace platform {
+
+struct TextStyle {
+    int cellHeight = 16;  // pixels from the top of the cell to its bottom
+    bool bold = false;
+};
+
+// The style a CreateFontA request turns into: a positive height is the cell height, a
+// negative one the character height.
+TextStyle StyleForFont(const GdiFontSpec& font);
+
+// Draws the code points with the top-left corner of the first cell at (x, y), in the raw
+// colour, clipped to the view; when `background` is set the cells are filled with it first.
+// Returns the width drawn.
+int DrawTextRun(const PixelView& view, int x, int y, const std::u32string& text,
+                const TextStyle& style, uint32_t color, const uint32_t* background);
+
+// The code points of UTF-8 text; malformed bytes become U+FFFD.
+std::u32string DecodeUtf8(const std::string& text);
+
+// True when the font file was found and opened (false means text draws nothing).
+bool TextFontAvailable();
+
+}  // namespace platform
