@@ -7,7 +7,7 @@
 #include <string>
 
 // Reads at most `limit` bytes from the start of the file into `bytes`. False when the file can't
-// be opened or read (a folder by that name, an I/O error); `bytes` is then unspecified.
+// be opened or read (a folder by that name, an I/O error); `bytes` is then not to be used.
 bool ReadFileBytes(const char* path, std::string& bytes, size_t limit = static_cast<size_t>(-1));
 
 // Makes the file hold exactly these bytes. False, with the old file (if any) untouched, when the
