@@ -49,15 +49,20 @@ ResourceEntry* Lookup(const std::string& type, const std::string& name) {
 
 ResourceEntry& AddOverride(LPCSTR type, LPCSTR name) {
     auto& entries = Table().entries;
-    entries.push_back({Key(type), Key(name)});
-    entries.back().isOverride = true;
+    ResourceEntry entry;
+    entry.type = Key(type);
+    entry.name = Key(name);
+    entry.isOverride = true;
+    entries.push_back(std::move(entry));
     return entries.back();
 }
 
 }  // namespace
 
 bool RegisterResource(LPCSTR type, LPCSTR name, const void* data, size_t size) {
-    ResourceEntry entry{Key(type), Key(name)};
+    ResourceEntry entry;
+    entry.type = Key(type);
+    entry.name = Key(name);
     entry.data = static_cast<const uint8_t*>(data);
     entry.size = size;
     // Registered data goes before any override, so an override made earlier still wins.
