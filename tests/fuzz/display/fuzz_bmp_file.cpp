@@ -42,8 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                   static_cast<BYTE>(i * 7), 0};
     }
     std::vector<uint8_t> indexed(64 * 48), packed(64 * 48 * 2);
-    HDC toIndexed = platform::CreateViewDc(
-        {indexed.data(), 64, 48, 64, platform::IndexedFormat(), palette});
+    HDC toIndexed =
+        platform::CreateViewDc({indexed.data(), 64, 48, 64, platform::IndexedFormat(), palette});
     HDC toPacked =
         platform::CreateViewDc({packed.data(), 64, 48, 128, platform::Rgb565Format(), nullptr});
     Require(BitBlt(toIndexed, 0, 0, 64, 48, memory, 0, 0, SRCCOPY));
