@@ -112,7 +112,8 @@ void SdlHost::Handle(const SDL_Event& event) {
                     HostMinimized(false);
                     break;
                 case SDL_WINDOWEVENT_MOVED:
-                    HostMoved(event.window.data1, event.window.data2);
+                    // Filling the screen moves SDL's window, not the game's: it stays put.
+                    if (!fullScreen_) HostMoved(event.window.data1, event.window.data2);
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED:

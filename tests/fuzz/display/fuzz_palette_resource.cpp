@@ -11,6 +11,7 @@
 #include "display/display_state.h"
 #include "display/image_assets.h"
 #include "platform/core/host.h"
+#include "platform/ddraw/ddraw_objects.h"
 #include "platform/resources/resources.h"
 #include "platform/scripted/scripted_host.h"
 
@@ -29,6 +30,7 @@ public:
 };
 
 QuietHost* host = nullptr;
+long runs = 0;
 HWND window = nullptr;
 
 LRESULT CALLBACK Procedure(HWND w, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -70,5 +72,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         display.palette = nullptr;
     }
     platform::ResetResourceOverrides();
+    // Released objects are kept as husks to catch misuse; start afresh now and then so that
+    // they don't pile up over millions of runs.
+    if (++runs % 4096 == 0) {
+        ReleaseDisplay();
+        platform::ResetDirectDrawState();
+        ResetDisplayState();
+        Require(CreateDisplayDevice(window) == 1);
+    }
     return 0;
 }
