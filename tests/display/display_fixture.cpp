@@ -4,13 +4,9 @@
 
 #include "display/display_device.h"
 #include "display/display_state.h"
-#include "platform/com/com_classes.h"
 #include "platform/core/host.h"
 #include "platform/core/window_state.h"
-#include "platform/ddraw/ddraw_objects.h"
-#include "platform/faults/fault_points.h"
-#include "platform/gdi/gdi_objects.h"
-#include "platform/resources/resources.h"
+#include "platform/ddraw/platform_reset.h"
 #include "platform/scripted/script.h"
 #include "tests/platform/bmp_builder.h"
 
@@ -43,11 +39,7 @@ int TestImagePixel(int x, int y, int width, int height) {
 
 void ResetEverything() {
     platform::ResetWindowState();
-    platform::ResetDirectDrawState();
-    platform::ResetGdiState();
-    platform::ResetCom();
-    platform::ResetFaults();
-    platform::ResetResourceOverrides();
+    platform::ResetDisplayPlatform();
     ResetDisplayState();
 }
 
