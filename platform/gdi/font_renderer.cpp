@@ -39,6 +39,8 @@ std::string FindFontFile() {
         }
         if (match != nullptr) FcPatternDestroy(match);
         FcPatternDestroy(pattern);
+        // Nothing else here uses fontconfig: give back everything it holds.
+        FcFini();
     }
     if (!path.empty()) return path;
     for (const char* known : kKnownFontPaths) {
