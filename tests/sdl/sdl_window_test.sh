@@ -1,10 +1,11 @@
 #!/bin/bash
 # The SDL host in a real X window (Xvfb): the window opens at 480 x 320 with its caption, a key
 # held down with xdotool reaches the game's keyboard poll, and Escape ends the program.
-# Usage: sdl_window_test.sh PARRUN_SDL_STUB
+# Usage: sdl_window_test.sh PARRUN_SDL_STUB DATA_FOLDER
 # Waits are for conditions (with a deadline), never fixed delays.
 set -euo pipefail
 program=$(realpath "$1")
+data=$(realpath "$2")
 work=$(mktemp -d)
 trap 'kill $xvfb_pid $game_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 game_pid=""
@@ -28,6 +29,8 @@ wait_for() {
 }
 
 cd "$work"
+# The display loads the game's pictures when the window is created.
+cp -r "$data/images" "$work/images"
 printf '[drel]\x82\xbe\x82\xd7 dabe\n[normal]\x82\xbe\x82\xe6 dayo\n' > drel.txt
 "$program" 2>"$work/game.log" &
 game_pid=$!

@@ -9,8 +9,10 @@
 #include <fstream>
 #include <memory>
 
+#include "display/display_state.h"
 #include "game/game_state.h"
 #include "platform/core/window_state.h"
+#include "platform/ddraw/platform_reset.h"
 #include "platform/scripted/scripted_host.h"
 #include "shell/keyboard.h"
 #include "shell/shell_state.h"
@@ -28,6 +30,10 @@ protected:
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
         std::ofstream("drel.txt") << "[drel]a dabe\n[normal]b dayo\n";
+        // The display loads the game's pictures at window creation.
+        std::filesystem::copy(PARRUN_DATA_DIR "/images", folder_ / "images",
+                              std::filesystem::copy_options::recursive |
+                                  std::filesystem::copy_options::overwrite_existing);
         ResetAll();
     }
     void TearDown() override {
@@ -41,6 +47,8 @@ protected:
         ResetKeyboard();
         ResetTypingRecords();
         platform::ResetWindowState();
+        ResetDisplayState();
+        platform::ResetDisplayPlatform();
     }
     // Runs the program until the script's end; the host stays for inspection and further
     // calls until the test ends.
