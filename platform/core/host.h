@@ -44,6 +44,9 @@ public:
 
     // Text the program hands to the debugger (OutputDebugStringA).
     virtual void DebugText(const std::string& text) = 0;
+    // The mouse pointer is shown over the window while the cursor's display count is not
+    // negative (ShowCursor).
+    virtual void ShowPointer(bool visible) {}
 
     // The desktop's pixel depth while no program has the screen to itself: 32, 16 (5-6-5) or
     // 15 (5-5-5).

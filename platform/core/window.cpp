@@ -294,6 +294,7 @@ int WINAPI GetSystemMetrics(int index) {
 int WINAPI ShowCursor(BOOL show) {
     int& count = Windows().cursorCount;
     count += show ? 1 : -1;
+    platform::CurrentHost().ShowPointer(count >= 0);
     return count;
 }
 

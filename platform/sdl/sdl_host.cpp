@@ -298,4 +298,8 @@ void SdlHost::DebugText(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
 }
 
+void SdlHost::ShowPointer(bool visible) {
+    SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
 }  // namespace platform

@@ -30,6 +30,7 @@ public:
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
                                     bool yesNo) override;
     void DebugText(const std::string& text) override;
+    void ShowPointer(bool visible) override;
     void EnterFullScreen(int width, int height, int bits) override;
     void LeaveFullScreen() override;
     void ShowWindowPicture(const uint32_t* pixels, int width, int height) override;
