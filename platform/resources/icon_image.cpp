@@ -1,15 +1,8 @@
 #include "platform/resources/icon_image.h"
 
-namespace platform {
+#include "platform/core/byte_order.h"
 
-namespace {
-uint32_t U32(const uint8_t* p) {
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-uint16_t U16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-}  // namespace
+namespace platform {
 
 bool DecodeIcon(const uint8_t* data, size_t size, IconImage& icon) {
     if (data == nullptr || size < 6 || U16(data) != 0 || U16(data + 2) != 1) return false;

@@ -12,12 +12,6 @@ trap 'rm -rf "$work"' EXIT
 
 /usr/bin/python3 "$here/make_music.py" "$work"
 status=0
-for built in "$work"/*.mid; do
-    name=$(basename "$built")
-    if ! cmp -s "$built" "data/bgm/$name"; then
-        echo "data/bgm/$name differs from what $here/make_music.py composes; run it again"
-        status=1
-    fi
-done
+bash tools/compare_built.sh "$work" data/bgm "*.mid" "$here/make_music.py" || status=1
 /usr/bin/python3 "$here/midi_check.py" data/bgm || status=1
 exit $status

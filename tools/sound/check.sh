@@ -12,12 +12,6 @@ trap 'rm -rf "$work"' EXIT
 
 /usr/bin/python3 "$here/make_sounds.py" "$work"
 status=0
-for built in "$work"/*.wav; do
-    name=$(basename "$built")
-    if ! cmp -s "$built" "data/se/$name"; then
-        echo "data/se/$name differs from what $here/make_sounds.py builds; run it again"
-        status=1
-    fi
-done
+bash tools/compare_built.sh "$work" data/se "*.wav" "$here/make_sounds.py" || status=1
 /usr/bin/python3 "$here/wave_check.py" data/se || status=1
 exit $status
