@@ -20,6 +20,7 @@ plus lines for this runner:
   expect-no-file PATH  the file does not exist after the run
   expect-status N      the runner's exit status (default: 0, or 3 when the log times out)
 
+Every run is made twice, and the two logs must be the same, byte for byte.
 On a mismatch it prints both logs and keeps the game folder for inspection.
 """
 import argparse
@@ -155,6 +156,11 @@ def main():
     for clock in clocks:
         folder, result, log = run_once(spec, runner, args.data, clock)
         problems = check(spec, folder, result, log)
+        # The same script must give the same log, byte for byte.
+        again_folder, _, again_log = run_once(spec, runner, args.data, clock)
+        shutil.rmtree(again_folder)
+        if again_log != log:
+            problems.append("a second run logged differently:\n" + "\n".join(again_log))
         label = "clock %d" % clock if clock is not None else "default clock"
         if problems:
             failed = True
