@@ -36,42 +36,42 @@ ALWAYS_COMPARED = {"exit", "timeout", "messagebox", "answer"}
 
 
 def parse(path):
-    spec = {"runner": "game", "folder": "data", "setup": [], "wrap": False, "expect": [],
+    scenario_def = {"runner": "game", "folder": "data", "setup": [], "wrap": False, "expect": [],
             "output": [], "files": [], "status": None, "script": []}
     with open(path, encoding="utf-8") as f:
         for number, raw in enumerate(f, 1):
             line = raw.rstrip("\n")
             word, _, rest = line.strip().partition(" ")
             if word not in RUNNER_WORDS:
-                spec["script"].append(line)
+                scenario_def["script"].append(line)
                 continue
             rest = rest.strip()
             if word == "runner":
-                spec["runner"] = rest
+                scenario_def["runner"] = rest
             elif word == "folder":
-                spec["folder"] = rest
+                scenario_def["folder"] = rest
             elif word in ("remove", "write", "line"):
-                spec["setup"].append((word, rest))
+                scenario_def["setup"].append((word, rest))
             elif word == "also-at-wrap":
-                spec["wrap"] = True
+                scenario_def["wrap"] = True
             elif word == "expect":
-                spec["expect"].append(rest)
+                scenario_def["expect"].append(rest)
             elif word == "expect-output":
-                spec["output"].append(rest)
+                scenario_def["output"].append(rest)
             elif word == "expect-file":
                 name, _, hexbytes = rest.partition(" ")
-                spec["files"].append((name, bytes.fromhex(hexbytes)))
+                scenario_def["files"].append((name, bytes.fromhex(hexbytes)))
             elif word == "expect-no-file":
-                spec["files"].append((rest, None))
+                scenario_def["files"].append((rest, None))
             elif word == "expect-status":
-                spec["status"] = int(rest)
-    return spec
+                scenario_def["status"] = int(rest)
+    return scenario_def
 
 
-def prepare_folder(spec, data_dir, folder):
-    if spec["folder"] == "data" and os.path.isdir(data_dir):
+def prepare_folder(scenario_def, data_dir, folder):
+    if scenario_def["folder"] == "data" and os.path.isdir(data_dir):
         shutil.copytree(data_dir, folder, dirs_exist_ok=True)
-    for word, rest in spec["setup"]:
+    for word, rest in scenario_def["setup"]:
         name, _, value = rest.partition(" ")
         target = os.path.join(folder, name)
         if word == "remove":
@@ -90,10 +90,10 @@ def kind_of(log_line):
     return parts[1] if len(parts) > 1 else ""
 
 
-def run_once(spec, runner, data_dir, clock):
+def run_once(scenario_def, runner, data_dir, clock):
     folder = tempfile.mkdtemp(prefix="parrun-scenario-")
-    prepare_folder(spec, data_dir, folder)
-    script = list(spec["script"])
+    prepare_folder(scenario_def, data_dir, folder)
+    script = list(scenario_def["script"])
     if clock is not None:
         script = [l for l in script if not l.strip().startswith("clock ")]
         script.insert(0, "clock %d" % clock)
@@ -108,23 +108,23 @@ def run_once(spec, runner, data_dir, clock):
     return folder, result, log
 
 
-def check(spec, folder, result, log):
+def check(scenario_def, folder, result, log):
     problems = []
-    kinds = {kind_of(l) for l in spec["expect"]} | ALWAYS_COMPARED
+    kinds = {kind_of(l) for l in scenario_def["expect"]} | ALWAYS_COMPARED
     actual = [l for l in log if kind_of(l) in kinds]
-    if actual != spec["expect"]:
+    if actual != scenario_def["expect"]:
         problems.append("log differs\n--- expected\n%s\n--- actual (compared kinds)\n%s" %
-                        ("\n".join(spec["expect"]), "\n".join(actual)))
-    status = spec["status"]
+                        ("\n".join(scenario_def["expect"]), "\n".join(actual)))
+    status = scenario_def["status"]
     if status is None:
-        status = 3 if any(kind_of(l) == "timeout" for l in spec["expect"]) else 0
+        status = 3 if any(kind_of(l) == "timeout" for l in scenario_def["expect"]) else 0
     if result.returncode != status:
         problems.append("exit status %d, expected %d; stderr:\n%s" %
                         (result.returncode, status, result.stderr.decode(errors="replace")))
     output = result.stdout.decode("utf-8", errors="replace").splitlines()
-    if output != spec["output"]:
-        problems.append("standard output %r, expected %r" % (output, spec["output"]))
-    for name, expected in spec["files"]:
+    if output != scenario_def["output"]:
+        problems.append("standard output %r, expected %r" % (output, scenario_def["output"]))
+    for name, expected in scenario_def["files"]:
         path = os.path.join(folder, name)
         if expected is None:
             if os.path.exists(path):
@@ -146,18 +146,18 @@ def main():
     parser.add_argument("--data", required=True, help="the data/ folder")
     parser.add_argument("scenario")
     args = parser.parse_args()
-    spec = parse(args.scenario)
-    runner = {"game": args.game, "shell-stub": args.shell_stub}.get(spec["runner"])
+    scenario_def = parse(args.scenario)
+    runner = {"game": args.game, "shell-stub": args.shell_stub}.get(scenario_def["runner"])
     if runner is None:
-        print("unknown runner %r" % spec["runner"])
+        print("unknown runner %r" % scenario_def["runner"])
         return 2
-    clocks = [None] + ([2**32 - 250] if spec["wrap"] else [])
+    clocks = [None] + ([2**32 - 250] if scenario_def["wrap"] else [])
     failed = False
     for clock in clocks:
-        folder, result, log = run_once(spec, runner, args.data, clock)
-        problems = check(spec, folder, result, log)
+        folder, result, log = run_once(scenario_def, runner, args.data, clock)
+        problems = check(scenario_def, folder, result, log)
         # The same script must give the same log, byte for byte.
-        again_folder, _, again_log = run_once(spec, runner, args.data, clock)
+        again_folder, _, again_log = run_once(scenario_def, runner, args.data, clock)
         shutil.rmtree(again_folder)
         if again_log != log:
             problems.append("a second run logged differently:\n" + "\n".join(again_log))
