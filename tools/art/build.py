@@ -42,10 +42,10 @@ def save_png(image, path):
 def main(argv):
     root = argv[1] if len(argv) > 1 else os.path.dirname(os.path.dirname(HERE))
     images = render.render_all()
-    for spec in pieces.IMAGES:
-        c = images[spec.file]
+    for desc in pieces.IMAGES:
+        c = images[desc.file]
         blob = bmpfile.encode(c.px.tobytes(), c.width, c.height, PALETTE_RGB)
-        write(os.path.join(root, "data", "images", spec.file), blob)
+        write(os.path.join(root, "data", "images", desc.file), blob)
     write(os.path.join(root, "resources", "mypallet.bmp"),
           bmpfile.encode(bytes([0]), 1, 1, PALETTE_RGB))
     contact = sheet.build_sheet(images, pieces.IMAGES, lambda c, box: c.crop(box))

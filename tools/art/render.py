@@ -11,10 +11,10 @@ def render_piece(piece):
     return c
 
 
-def render_image(spec):
+def render_image(desc):
     """The whole image: every piece painted in its own canvas, then set in place."""
-    image = cv.Canvas(*spec.size)
-    for piece in spec.pieces:
+    image = cv.Canvas(*desc.size)
+    for piece in desc.pieces:
         x0, y0, _, _ = piece.box
         image.paste(render_piece(piece), (x0, y0), keyed=False)
     return image
@@ -22,4 +22,4 @@ def render_image(spec):
 
 def render_all():
     """{file name: canvas} for every image."""
-    return {spec.file: render_image(spec) for spec in pieces.IMAGES}
+    return {desc.file: render_image(desc) for desc in pieces.IMAGES}

@@ -25,16 +25,16 @@ def _enlarged(canvas, scale=SCALE):
     return checker.resize((w * scale, h * scale), Image.NEAREST)
 
 
-def build_sheet(images, specs, crop):
-    """images: {file: canvas}; specs: the image descriptions; crop(canvas, box)."""
+def build_sheet(images, descs, crop):
+    """images: {file: canvas}; descs: the image descriptions; crop(canvas, box)."""
     label_font = text.font(*LABEL)
     head_font = text.font(*HEAD)
     blocks = []  # (kind, payload)
-    for spec in specs:
-        blocks.append(("head", f"{spec.file}  {spec.size[0]} x {spec.size[1]}"))
+    for desc in descs:
+        blocks.append(("head", f"{desc.file}  {desc.size[0]} x {desc.size[1]}"))
         cells = []
-        for piece in spec.pieces:
-            tile = _enlarged(crop(images[spec.file], piece.box))
+        for piece in desc.pieces:
+            tile = _enlarged(crop(images[desc.file], piece.box))
             x0, y0, x1, y1 = piece.box
             cells.append((tile, piece.name, f"({x0}, {y0}, {x1}, {y1})"))
         blocks.append(("cells", cells))

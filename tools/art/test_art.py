@@ -68,7 +68,7 @@ SCREEN_SOURCES = [
   + [("hisco1-1.bmp", (16 * i, row, 16 * i + 16, row + 16)) for i in range(8) for row in (0, 16)]
 
 IMAGES = render.render_all()
-BY_BOX = {(spec.file, pc.box): pc for spec in pieces.IMAGES for pc in spec.pieces}
+BY_BOX = {(desc.file, pc.box): pc for desc in pieces.IMAGES for pc in desc.pieces}
 
 
 def region(file, box):
@@ -144,15 +144,15 @@ class DescriptionTest(unittest.TestCase):
                 self.assertIn((file, box), BY_BOX)
 
     def test_pieces_lie_inside_their_image_and_apart(self):
-        for spec in pieces.IMAGES:
-            taken = np.zeros(spec.size[::-1], dtype=int)
-            for pc in spec.pieces:
-                with self.subTest(file=spec.file, piece=pc.name):
+        for desc in pieces.IMAGES:
+            taken = np.zeros(desc.size[::-1], dtype=int)
+            for pc in desc.pieces:
+                with self.subTest(file=desc.file, piece=pc.name):
                     x0, y0, x1, y1 = pc.box
-                    self.assertTrue(0 <= x0 < x1 <= spec.size[0] and 0 <= y0 < y1 <= spec.size[1])
+                    self.assertTrue(0 <= x0 < x1 <= desc.size[0] and 0 <= y0 < y1 <= desc.size[1])
                     self.assertFalse(taken[y0:y1, x0:x1].any(), "overlaps another piece")
                     taken[y0:y1, x0:x1] = 1
-                    self.assertTrue((region(spec.file, pc.box) != P.KEY).any(), "nothing drawn")
+                    self.assertTrue((region(desc.file, pc.box) != P.KEY).any(), "nothing drawn")
 
     def test_menu_item_states_cover_the_same_pixels(self):
         # The menu draws an item over its other state without erasing first.
