@@ -158,6 +158,10 @@ protected:
     void Free() override;
 
 private:
+    // Holds `next` in `slot` instead of what it held, keeping both reference counts right; a
+    // freed object is refused.
+    template <typename T>
+    HRESULT AttachCounted(T*& slot, T* next);
     HRESULT Usable() const;
     DDPIXELFORMAT DescribeFormat() const;
     const PALETTEENTRY* ColorTable() const;

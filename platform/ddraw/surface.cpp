@@ -393,16 +393,20 @@ HRESULT Surface::Restore() {
     return DD_OK;
 }
 
-HRESULT Surface::SetClipper(LPDIRECTDRAWCLIPPER clipper) {
-    if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
-    auto* next = static_cast<Clipper*>(clipper);
+template <typename T>
+HRESULT Surface::AttachCounted(T*& slot, T* next) {
     if (next != nullptr) {
         if (next->Freed()) return Misuse(), DDERR_INVALIDOBJECT;
         next->AddRef();
     }
-    if (clipper_ != nullptr) clipper_->Release();
-    clipper_ = next;
+    if (slot != nullptr) slot->Release();
+    slot = next;
     return DD_OK;
+}
+
+HRESULT Surface::SetClipper(LPDIRECTDRAWCLIPPER clipper) {
+    if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
+    return AttachCounted(clipper_, static_cast<Clipper*>(clipper));
 }
 
 HRESULT Surface::SetColorKey(DWORD flags, LPDDCOLORKEY key) {
@@ -416,14 +420,7 @@ HRESULT Surface::SetColorKey(DWORD flags, LPDDCOLORKEY key) {
 HRESULT Surface::SetPalette(LPDIRECTDRAWPALETTE palette) {
     if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
     if (!format_.Indexed()) return DDERR_INVALIDPIXELFORMAT;
-    auto* next = static_cast<Palette*>(palette);
-    if (next != nullptr) {
-        if (next->Freed()) return Misuse(), DDERR_INVALIDOBJECT;
-        next->AddRef();
-    }
-    if (palette_ != nullptr) palette_->Release();
-    palette_ = next;
-    return DD_OK;
+    return AttachCounted(palette_, static_cast<Palette*>(palette));
 }
 
 void Surface::Free() {
