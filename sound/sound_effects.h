@@ -3,11 +3,17 @@
 
 #include <windows.h>
 
-enum class SoundId { Select, Decide, Type, Miss, Cool, LifeUp, Start1, Start2, End };
+// The effects, by the number the game plays them with.
+enum class SoundId : int { Select, Decide, Type, Miss, Cool, LifeUp, Start1, Start2, End };
+
+constexpr int kSoundEffectCount = 9;
 
 // 1 on success; shows its own message when an effect's file cannot be loaded.
 int StartSoundEffects(HWND window);
-// Plays one effect from its start.
-void PlaySoundEffect(SoundId id);
+// Plays one effect from its start; a number outside 0 to 8 plays nothing.
+void PlaySoundEffect(int id);
+inline void PlaySoundEffect(SoundId id) {
+    PlaySoundEffect(static_cast<int>(id));
+}
 // Stops the effects and releases the sound device.
 void ReleaseSoundEffects();

@@ -2,15 +2,17 @@
 #include "sound/music.h"
 #include "sound/sound_effects.h"
 
-int StartSoundEffects(HWND window) {
+int StartSoundEffects(HWND) {
     return 1;
 }
-void PlaySoundEffect(SoundId id) {}
+void PlaySoundEffect(int) {}
 void ReleaseSoundEffects() {}
 
 int CreateMusic() {
     return 1;
 }
 void LoadMusic() {}
-void PlayMusic(MusicId id) {}
+int PlayMusic(int) {
+    return 0;
+}
 void ReleaseMusic() {}

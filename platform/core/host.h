@@ -44,6 +44,9 @@ public:
 
     // Text the program hands to the debugger (OutputDebugStringA).
     virtual void DebugText(const std::string& text) = 0;
+    // Something the layer did that tests want to see, such as a sound effect or a piece of
+    // music starting ("sound", "3"). Players' hosts ignore it.
+    virtual void Report(const std::string& kind, const std::string& details) {}
     // The mouse pointer is shown over the window while the cursor's display count is not
     // negative (ShowCursor).
     virtual void ShowPointer(bool visible) {}

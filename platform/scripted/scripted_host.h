@@ -40,6 +40,9 @@ public:
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
                                     bool yesNo) override;
     void DebugText(const std::string& text) override;
+    void Report(const std::string& kind, const std::string& details) override {
+        Log(kind, details);
+    }
     int DesktopBits() override { return script_.desktopBits; }
     void EnterFullScreen(int width, int height, int bits) override;
     void LeaveFullScreen() override;

@@ -1,0 +1,7 @@
+#include "game/play_state.h"
+
+PlayState play;
+
+void ResetPlayState() {
+    play = PlayState{};
+}

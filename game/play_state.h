@@ -1,0 +1,52 @@
+// The counters of one game and the rules that drive them: the play step run once a frame in
+// the play phase, the phrase choice, and the entry of a finished game into the rankings.
+#pragma once
+
+#include <cstdint>
+
+struct PlayState {
+    int32_t score = 0;
+    int32_t bonus = 0;  // 0 to 50, added to the score at each completed phrase
+    int32_t lives = 5;
+    int32_t lifeSteps = 0;  // 1000-point steps counted
+    int32_t lifeStepBase = 0;
+    int32_t speedSteps = 0;  // timer speed-ups taken
+    int32_t speedStepBase = 0;
+    int32_t tickInterval = 400;  // ms
+    int32_t ticks = 0;           // ticks used on the current phrase
+    int32_t phraseIndex = 0;
+    int16_t line = 0;      // 0 the dialect line, 1 the standard line
+    int16_t position = 0;  // romaji characters of the line typed correctly
+    int32_t phrasePoints = 0;
+    int32_t phraseMistakes = 0;
+    bool lifeLostThisPhrase = false;
+    bool lifeGained = false;
+    bool gameOverPending = false;
+    bool resultPause = false;
+    uint32_t resultPauseStart = 0;
+    int32_t correctKeys = 0;
+    int32_t totalMistakes = 0;
+    uint32_t playStartTime = 0;
+    uint32_t playEndTime = 0;
+    float elapsedSeconds = 0;
+    float typingSpeed = 0;
+};
+
+extern PlayState play;
+
+// Puts every value back to its program-start value (for tests).
+void ResetPlayState();
+
+// One step of play: the key of this frame, the timer, the phrase text, the end of a line and
+// of the game.
+void RunPlayStep();
+// Chooses the phrase to type from the seed; the phrase just played may come again.
+void ChoosePhrase(uint32_t seed);
+
+// The places (1 to 5, 0 for none) a finished game took in the two rankings.
+struct RankingPlaces {
+    int score = 0;
+    int speed = 0;
+};
+// Enters the game's score and typing speed into the rankings, saving after each entry.
+RankingPlaces InsertIntoRankings();
