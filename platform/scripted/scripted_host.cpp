@@ -40,6 +40,7 @@ ScriptedHost::ScriptedHost(Script script, std::FILE* logFile)
         }
     }
     for (const auto& fault : script_.faults) ArmFault(fault.point, fault.succeedFirst);
+    SetBlitterBusyAfterFlip(script_.busyAfterFlip);
     for (const auto& event : script_.events) {
         if (event.kind == ScriptEventKind::Shot) shots_.push_back(&event);
     }
@@ -123,6 +124,50 @@ void ScriptedHost::Deliver(const ScriptEvent& event) {
             // The player removes a file from the game folder while the game runs.
             std::remove(event.file.c_str());
             break;
+        case ScriptEventKind::Pages:
+            ComparePages(event);
+            break;
+        case ScriptEventKind::ShotBack:
+            ShootBackPage(event);
+            break;
+    }
+}
+
+void ScriptedHost::ComparePages(const ScriptEvent& event) {
+    FlipChainPages pages = ReadFlipChainPages();
+    if (pages.state == FlipChainPages::State::None) return Log("pages", "none");
+    if (pages.state == FlipChainPages::State::Lost) return Log("pages", "lost");
+    // The play area is the 480 x 320 middle of the screen.
+    int left = 0, top = 0, right = pages.width, bottom = pages.height;
+    if (!event.wholeFrame) {
+        left = std::max(0, (pages.width - 480) / 2);
+        top = std::max(0, (pages.height - 320) / 2);
+        right = std::min(pages.width, left + 480);
+        bottom = std::min(pages.height, top + 320);
+    }
+    int differing = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            size_t at = static_cast<size_t>(y) * pages.width + x;
+            if (pages.front[at] != pages.back[at]) ++differing;
+        }
+    }
+    std::string verdict = differing == 0 ? "same" : "differ " + std::to_string(differing);
+    Log("pages", event.wholeFrame ? "frame " + verdict : verdict);
+}
+
+void ScriptedHost::ShootBackPage(const ScriptEvent& event) {
+    FlipChainPages pages = ReadFlipChainPages();
+    if (pages.state == FlipChainPages::State::None) return Log("shot-back", "none");
+    if (pages.state == FlipChainPages::State::Lost) return Log("shot-back", "lost");
+    WritePicture(event, pages.back, pages.width, pages.height);
+}
+
+void ScriptedHost::WritePicture(const ScriptEvent& event, const std::vector<uint32_t>& pixels,
+                                int width, int height) {
+    if (!WritePng(event.file, pixels.data(), width, height)) {
+        std::fprintf(stderr, "script line %d: cannot write %s\n", event.line, event.file.c_str());
+        throw RunEnded{2};
     }
 }
 
@@ -172,10 +217,7 @@ void ScriptedHost::PictureShown(const char* where) {
     while (!shots_.empty() && shots_.front()->time <= elapsed_) {
         const ScriptEvent& shot = *shots_.front();
         shots_.erase(shots_.begin());
-        if (!WritePng(shot.file, picture_.data(), pictureWidth_, pictureHeight_)) {
-            std::fprintf(stderr, "script line %d: cannot write %s\n", shot.line, shot.file.c_str());
-            throw RunEnded{2};
-        }
+        WritePicture(shot, picture_, pictureWidth_, pictureHeight_);
     }
 }
 

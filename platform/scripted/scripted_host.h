@@ -69,6 +69,12 @@ private:
     void ApplyKeysUpTo(uint64_t time);
     void Deliver(const ScriptEvent& event);
     void PictureShown(const char* where);
+    // Logs whether the two pages of the full-screen flip chain hold the same picture.
+    void ComparePages(const ScriptEvent& event);
+    // Writes the back page of the full-screen flip chain.
+    void ShootBackPage(const ScriptEvent& event);
+    void WritePicture(const ScriptEvent& event, const std::vector<uint32_t>& pixels, int width,
+                      int height);
 
     Script script_;
     std::FILE* logFile_;
