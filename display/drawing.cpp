@@ -56,6 +56,21 @@ int SplitDigits(int32_t* digits, uint32_t value) {
     return count;
 }
 
+namespace {
+
+// Restored memory holds garbage, and some screens draw only the play area (the rankings, the
+// settings): both pages start black again, as they were when the display started. In a
+// window the primary surface is the desktop, which is not the game's to fill.
+void ClearRestoredPages() {
+    FillRect(nullptr, 0);
+    if (!display.windowed) {
+        display.primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT,
+                             &display.fillEffects);
+    }
+}
+
+}  // namespace
+
 HRESULT PresentFrame() {
     if (display.primary == nullptr || display.frameSurface == nullptr) return DDERR_GENERIC;
     for (;;) {
@@ -79,6 +94,7 @@ HRESULT PresentFrame() {
                 if (FAILED(restored)) return restored;
             }
             RestoreLostImages();
+            ClearRestoredPages();
             // This frame is not shown, and what was drawn while the surfaces were lost went
             // nowhere: the restored pages hold garbage until the whole screen is drawn again.
             shell.screenDirty = true;
