@@ -122,6 +122,11 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             script.desktopBits = bits;
             continue;
         }
+        if (verb == "audio") {
+            if (words.size() != 2) return fail("expected 'audio FILE'");
+            script.audioFile = words[1];
+            continue;
+        }
         if (verb == "resource") {
             ResourceChange change;
             if (!ParseResource(words, change)) {
@@ -185,6 +190,8 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             event.file = words[3];
         } else if (argc == 0 && what == "lose-surfaces") {
             event.kind = ScriptEventKind::LoseSurfaces;
+        } else if (argc == 0 && what == "lose-sound-buffers") {
+            event.kind = ScriptEventKind::LoseSoundBuffers;
         } else if (argc == 0 && what == "deactivate") {
             event.kind = ScriptEventKind::Deactivate;
         } else if (argc == 0 && what == "activate") {

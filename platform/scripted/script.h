@@ -1,7 +1,7 @@
 // A scenario script for the scripted host: the clock's starting reading, the desktop's depth,
 // changes to the program's resources and platform calls made to fail, outside happenings at
 // virtual times (keys, the close box and its answer, moves, focus, screenshots, the display
-// taken away) and an end.
+// or the sound memory taken away), a file for the sound of the run, and an end.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +22,7 @@ enum class ScriptEventKind {
     Restore,
     Shot,
     LoseSurfaces,
+    LoseSoundBuffers,
 };
 
 struct ScriptEvent {
@@ -54,6 +55,7 @@ struct Script {
     uint32_t clockStart = 0;
     std::optional<uint64_t> end;
     int desktopBits = 32;
+    std::string audioFile;  // "audio FILE": where the run's sound is written, or empty
     std::vector<ResourceChange> resources;
     std::vector<FaultChange> faults;
     std::vector<ScriptEvent> events;  // in time order; equal times keep their written order

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "platform/core/host_events.h"
+#include "platform/dsound/mixer.h"
 #include "platform/resources/icon_image.h"
 #include "platform/resources/resources.h"
 
@@ -62,6 +63,8 @@ int VirtualKeyForScancode(SDL_Scancode scancode) {
 SdlHost::SdlHost() = default;
 
 SdlHost::~SdlHost() {
+    StopAudio();
+    AudioHostGone(this);
     DestroyMainWindow();
 }
 

@@ -1,5 +1,6 @@
 // The host a player runs: a real window through SDL2, its keyboard and real message boxes; the
-// game's pictures in the window, or scaled to the whole screen in full-screen mode.
+// game's pictures in the window, or scaled to the whole screen in full-screen mode; the mixer's
+// sound on the default audio device, pulled by SDL's audio thread.
 #pragma once
 
 #include <SDL.h>
@@ -36,8 +37,12 @@ public:
     void ShowWindowPicture(const uint32_t* pixels, int width, int height) override;
     void ShowFullScreenPicture(const uint8_t* indices, int width, int height,
                                const uint32_t* palette) override;
+    bool StartAudio(AudioRenderer* renderer, std::string& whyNot) override;
+    void StopAudio() override;
 
 private:
+    static void AudioCallback(void* host, Uint8* stream, int length);
+
     void Handle(const SDL_Event& event);
     // Shows the last picture again (or white before the first), scaled to the window.
     void Repaint();
@@ -53,6 +58,11 @@ private:
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     std::vector<uint32_t> converted_;
+    // Set before the device starts and cleared after it is closed, so the audio thread reads
+    // them without a lock; the mixer guards its own state.
+    SDL_AudioDeviceID audioDevice_ = 0;
+    AudioRenderer* audioRenderer_ = nullptr;
+    int audioRate_ = 0;
 };
 
 // The SDL scancode of a virtual key the game reads, or SDL_SCANCODE_UNKNOWN.
