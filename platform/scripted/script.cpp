@@ -128,6 +128,11 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             }
             continue;
         }
+        if (verb == "audio") {
+            if (words.size() != 2) return fail("expected 'audio FILE'");
+            script.audioFile = words[1];
+            continue;
+        }
         if (verb == "resource") {
             ResourceChange change;
             if (!ParseResource(words, change)) {
@@ -205,6 +210,8 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             event.wholeFrame = argc == 1;
         } else if (argc == 0 && what == "lose-surfaces") {
             event.kind = ScriptEventKind::LoseSurfaces;
+        } else if (argc == 0 && what == "lose-sound-buffers") {
+            event.kind = ScriptEventKind::LoseSoundBuffers;
         } else if (argc == 0 && what == "deactivate") {
             event.kind = ScriptEventKind::Deactivate;
         } else if (argc == 0 && what == "activate") {

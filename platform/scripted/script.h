@@ -1,7 +1,8 @@
 // A scenario script for the scripted host: the clock's starting reading, the desktop's depth,
 // changes to the program's resources and platform calls made to fail, outside happenings at
 // virtual times (keys, the close box and its answer, moves, focus, screenshots, the display
-// taken away, a look at both pages of the flip chain) and an end.
+// taken away, a look at both pages of the flip chain, or the sound memory taken away), a file
+// for the sound of the run, and an end.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +26,7 @@ enum class ScriptEventKind {
     Delete,
     Pages,
     ShotBack,
+    LoseSoundBuffers,
 };
 
 struct ScriptEvent {
@@ -59,6 +61,7 @@ struct Script {
     std::optional<uint64_t> end;
     int desktopBits = 32;
     uint32_t busyAfterFlip = 0;  // ms the blitter stays busy after every flip
+    std::string audioFile;       // "audio FILE": where the run's sound is written, or empty
     std::vector<ResourceChange> resources;
     std::vector<FaultChange> faults;
     std::vector<ScriptEvent> events;  // in time order; equal times keep their written order
