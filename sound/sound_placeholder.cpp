@@ -1,5 +1,4 @@
-// Stands in for the sound effects and the music until they are built: silent, and never fails.
-#include "sound/music.h"
+// Stands in for the sound effects until they are built: silent, and never fails.
 #include "sound/sound_effects.h"
 
 int StartSoundEffects(HWND) {
@@ -7,12 +6,3 @@ int StartSoundEffects(HWND) {
 }
 void PlaySoundEffect(int) {}
 void ReleaseSoundEffects() {}
-
-int CreateMusic() {
-    return 1;
-}
-void LoadMusic() {}
-int PlayMusic(int) {
-    return 0;
-}
-void ReleaseMusic() {}
