@@ -11,7 +11,8 @@
 void ScreenFixture::SetUp() {
     DisplayFixture::SetUp();
     std::filesystem::copy(PARRUN_DATA_DIR "/images", folder / "images",
-                          std::filesystem::copy_options::overwrite_existing);
+                          std::filesystem::copy_options::overwrite_existing |
+                              std::filesystem::copy_options::recursive);
 }
 
 void ScreenFixture::StartIn(ScreenMode mode) {
