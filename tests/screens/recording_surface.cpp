@@ -33,7 +33,7 @@ bool Drawn::operator==(const Drawn& other) const {
 }
 
 Drawn CopyOf(ImageId image, int left, int top, int right, int bottom, int x, int y) {
-    Drawn d{Drawn::Copy};
+    Drawn d;
     d.image = image;
     d.source = {left, top, right, bottom};
     d.x = x;
@@ -42,14 +42,16 @@ Drawn CopyOf(ImageId image, int left, int top, int right, int bottom, int x, int
 }
 
 Drawn FillOf(int left, int top, int right, int bottom, uint32_t value) {
-    Drawn d{Drawn::Fill};
+    Drawn d;
+    d.kind = Drawn::Fill;
     d.area = RECT{left, top, right, bottom};
     d.value = value;
     return d;
 }
 
 Drawn FrameFill(uint32_t value) {
-    Drawn d{Drawn::Fill};
+    Drawn d;
+    d.kind = Drawn::Fill;
     d.value = value;
     return d;
 }

@@ -13,7 +13,7 @@
 #include "display/image_id.h"
 
 struct Drawn {
-    enum Kind { Copy, Fill } kind;
+    enum Kind { Copy, Fill } kind = Copy;
     // Copy: the image, the source rectangle and the play-area position.
     ImageId image = ImageId::Zubi;
     RECT source = {};
