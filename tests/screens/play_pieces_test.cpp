@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "screens/glyphs.h"
 #include "screens/play_screen.h"
 #include "tests/screens/recording_surface.h"
 #include "tests/screens/screen_fixture.h"
@@ -63,6 +64,18 @@ TEST_F(PlayPieces, NumbersAreRightAlignedAndLimited) {
          {Small(9, 246, 16), Small(9, 235, 16), Small(9, 224, 16), Small(9, 213, 16),
           Small(9, 202, 16), Small(9, 191, 16)}},
         {"a negative bonus shows 0", [] { DrawBonus(-50); }, {Small(0, 246, 16)}},
+        {"no glyph beyond 9",
+         [] {
+             DrawLargeDigit(10, 0, 0);
+             DrawSmallDigit(10, 0, 0);
+         },
+         {}},
+        {"no glyph below 0",
+         [] {
+             DrawLargeDigit(-1, 0, 0);
+             DrawSmallDigit(-1, 0, 0);
+         },
+         {}},
     });
 }
 
@@ -87,6 +100,9 @@ TEST_F(PlayPieces, LivesAndTimerBar) {
         {"53 ticks: empty", [] { DrawTimerBar(53); }, {}},
         {"a negative count never reaches past the image",
          [] { DrawTimerBar(-3); },
+         {CopyOf(ImageId::Bar, 0, 0, 208, 16, 32, 288)}},
+        {"the greatest count overflows nothing",
+         [] { DrawTimerBar(INT32_MAX); },
          {CopyOf(ImageId::Bar, 0, 0, 208, 16, 32, 288)}},
         {"a count that wraps in 16 bits to a wide bar",
          [] { DrawTimerBar(16384 + 1); },
