@@ -13,6 +13,11 @@ void SendMove(HWND window);
 
 namespace {
 Host* currentHost = nullptr;
+HostEventTap* tap = nullptr;
+}  // namespace
+
+void SetHostEventTap(HostEventTap* newTap) {
+    tap = newTap;
 }
 
 Host& CurrentHost() {
@@ -27,6 +32,7 @@ bool HostHasMainWindow() {
 }
 
 void HostKeyEvent(int virtualKey, bool down) {
+    if (tap != nullptr) tap->KeyEvent(virtualKey, down);
     if (WindowRecord* record = MainWindowRecord()) {
         PostMessageA(record->handle, down ? WM_KEYDOWN : WM_KEYUP, static_cast<WPARAM>(virtualKey),
                      down ? 1 : static_cast<LPARAM>(0xC0000001u));
@@ -34,24 +40,28 @@ void HostKeyEvent(int virtualKey, bool down) {
 }
 
 void HostCloseClicked() {
+    if (tap != nullptr) tap->CloseClicked();
     if (WindowRecord* record = MainWindowRecord()) {
         PostMessageA(record->handle, WM_CLOSE, 0, 0);
     }
 }
 
 void HostActivated(bool active) {
+    if (tap != nullptr) tap->Activated(active);
     if (WindowRecord* record = MainWindowRecord()) {
         if (record->active != active) ActivateWindow(record->handle, active, record->minimized);
     }
 }
 
 void HostMinimized(bool minimized) {
+    if (tap != nullptr) tap->Minimized(minimized);
     if (WindowRecord* record = MainWindowRecord()) {
         if (record->minimized != minimized) ActivateWindow(record->handle, !minimized, minimized);
     }
 }
 
 void HostMoved(int clientX, int clientY) {
+    if (tap != nullptr) tap->Moved(clientX, clientY);
     WindowRecord* record = MainWindowRecord();
     if (record == nullptr) return;
     RECT offsets = ClientOffsets(record->style);

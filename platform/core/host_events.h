@@ -18,4 +18,17 @@ void HostMoved(int clientX, int clientY);
 // True while the game's main window exists, so window happenings have somewhere to go.
 bool HostHasMainWindow();
 
+// Hears every happening a host reports, before the layer acts on it (a recording does).
+class HostEventTap {
+public:
+    virtual ~HostEventTap() = default;
+    virtual void KeyEvent(int virtualKey, bool down) = 0;
+    virtual void CloseClicked() = 0;
+    virtual void Activated(bool active) = 0;
+    virtual void Minimized(bool minimized) = 0;
+    virtual void Moved(int clientX, int clientY) = 0;
+};
+// At most one at a time; null takes it away.
+void SetHostEventTap(HostEventTap* tap);
+
 }  // namespace platform

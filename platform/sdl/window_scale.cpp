@@ -23,6 +23,15 @@ int ChooseWindowScale(int clientWidth, int clientHeight, int usableWidth, int us
 bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions& options,
                          std::string& error) {
     for (int i = 1; i < argc; ++i) {
+        bool record = std::strcmp(argv[i], "--record") == 0;
+        if (record || std::strcmp(argv[i], "--last-picture") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                error = std::string(argv[i]) + " needs a file name";
+                return false;
+            }
+            (record ? options.record : options.lastPicture) = argv[++i];
+            continue;
+        }
         if (std::strcmp(argv[i], "--scale") != 0) {
             error = std::string("unknown option '") + argv[i] + "'";
             return false;

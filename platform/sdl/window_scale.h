@@ -14,9 +14,13 @@ constexpr int kLargestWindowScale = 8;
 int ChooseWindowScale(int clientWidth, int clientHeight, int usableWidth, int usableHeight);
 
 // The program's options: "--scale N" (1 to 8) fixes the window's scale, 0 leaves it to the
-// desktop. False with `error` set for anything else.
+// desktop; "--record FILE" writes a recording of the run (docs/recording.md); "--last-picture
+// FILE" writes the last picture shown as a PNG when the program ends. False with `error` set
+// for anything else.
 struct ProgramOptions {
     int scale = 0;
+    std::string record;
+    std::string lastPicture;
 };
 bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions& options,
                          std::string& error);
