@@ -58,22 +58,25 @@ bool RecordingHost::IsKeyDown(int virtualKey) {
     return down;
 }
 
-int RecordingHost::Measure(RecordKind kind, int value, int& last) {
+int RecordingHost::Measure(RecordKind kind, int (Host::*read)(), size_t slot, int& last) {
+    if (readSinceEntry_[slot]) return last;
+    int value = (inner_.*read)();
     if (value != last) Write(kind, value);
     last = value;
+    readSinceEntry_[slot] = true;
     return value;
 }
 
 int RecordingHost::DesktopWidth() {
-    return Measure(RecordKind::DesktopWidth, inner_.DesktopWidth(), desktopWidth_);
+    return Measure(RecordKind::DesktopWidth, &Host::DesktopWidth, 256, desktopWidth_);
 }
 
 int RecordingHost::DesktopHeight() {
-    return Measure(RecordKind::DesktopHeight, inner_.DesktopHeight(), desktopHeight_);
+    return Measure(RecordKind::DesktopHeight, &Host::DesktopHeight, 257, desktopHeight_);
 }
 
 int RecordingHost::DesktopBits() {
-    return Measure(RecordKind::DesktopBits, inner_.DesktopBits(), desktopBits_);
+    return Measure(RecordKind::DesktopBits, &Host::DesktopBits, 258, desktopBits_);
 }
 
 MessageBoxAnswer RecordingHost::ShowMessageBox(const std::string& textUtf8,

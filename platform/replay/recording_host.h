@@ -71,15 +71,16 @@ private:
     void Moved(int clientX, int clientY) override;
 
     void Write(RecordKind kind, int64_t value = 0, int64_t second = 0);
-    // A value the game reads (a desktop measure): written when it differs from the last.
-    int Measure(RecordKind kind, int value, int& last);
+    // A desktop measure the game reads: written when it differs from the last. `slot` is
+    // where it is kept in readSinceEntry_.
+    int Measure(RecordKind kind, int (Host::*read)(), size_t slot, int& last);
 
     Host& inner_;
     std::unique_ptr<RecordingWriter> writer_;
-    // What the replay will answer for each key; a key read twice with nothing written
-    // between answers the same both times, so the replay can't tell the reads apart.
+    // What the replay will answer for each key. A key (or measure) read twice with nothing
+    // written between answers the same both times: the replay couldn't tell the reads apart.
     std::bitset<256> keyDown_;
-    std::bitset<256> readSinceEntry_;
+    std::bitset<256 + 3> readSinceEntry_;
     int desktopWidth_ = -1;
     int desktopHeight_ = -1;
     int desktopBits_ = -1;

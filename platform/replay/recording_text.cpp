@@ -291,7 +291,7 @@ bool ParseRecording(const std::string& text, Recording& recording, std::string& 
     bool sawHeader = false;
     while (std::getline(in, line)) {
         ++number;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+        while (!line.empty() && line.back() == '\r') line.pop_back();
         auto fail = [&](const std::string& problem) {
             error = "line " + std::to_string(number) + ": " + problem;
             return false;

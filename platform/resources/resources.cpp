@@ -32,7 +32,12 @@ ResourceTable& Table() {
 // Resource names and types compare without case; numbers are kept as "#N".
 std::string Key(LPCSTR id) {
     if (id == nullptr) return "";
-    if (IS_INTRESOURCE(id)) return "#" + std::to_string(reinterpret_cast<uintptr_t>(id));
+    if (IS_INTRESOURCE(id)) {
+        // Appended rather than added: gcc 12 at -O3 warns falsely about "#" + std::string.
+        std::string number = "#";
+        number += std::to_string(reinterpret_cast<uintptr_t>(id));
+        return number;
+    }
     std::string key(id);
     for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return key;

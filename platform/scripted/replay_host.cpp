@@ -65,6 +65,7 @@ const RecordEntry* ReplayHost::Head() {
 
 void ReplayHost::Strayed(const std::string& wanted) {
     const RecordEntry* head = Head();
+    if (head == nullptr) RecordingEnded();
     std::string held = head == nullptr ? "nothing more" : "'" + FormatEntry(*head) + "'";
     int line = head == nullptr ? 0 : head->line;
     std::fprintf(stderr,
@@ -75,13 +76,15 @@ void ReplayHost::Strayed(const std::string& wanted) {
     throw RunEnded{kReplayStrayed};
 }
 
+void ReplayHost::RecordingEnded() {
+    // A recording cut short (the program was killed, or crashed) ends the run here.
+    scripted_.Log("replay-end", "");
+    throw RunEnded{3};
+}
+
 uint32_t ReplayHost::Now() {
     const RecordEntry* head = Head();
-    if (head == nullptr) {
-        // A recording cut short (the program was killed, or crashed) ends here.
-        scripted_.Log("replay-end", "");
-        throw RunEnded{3};
-    }
+    if (head == nullptr) RecordingEnded();
     if (head->kind != RecordKind::Clock) Strayed(Describe(RecordKind::Clock));
     uint32_t reading = static_cast<uint32_t>(head->value) + static_cast<uint32_t>(countIndex_);
     ++readingsTaken_;

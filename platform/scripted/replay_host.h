@@ -69,6 +69,7 @@ private:
     const RecordEntry* Head();
     // Stops the run: the program asked for `wanted` where the recording holds something else.
     [[noreturn]] void Strayed(const std::string& wanted);
+    [[noreturn]] void RecordingEnded();
     void Deliver(RecordKind kind);
     bool DeliverHappening(const RecordEntry& entry);
     int Measure(RecordKind kind, int& value);
