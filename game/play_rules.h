@@ -1,17 +1,7 @@
 // The pieces of the play step, shared by the files that make it up.
 #pragma once
 
-#include "display/drawing.h"
-
-// Draws what `draw` draws and presents, twice, so that both pages of a flipping display hold
-// it: later steps update the play screen only in part.
-template <typename Draw>
-void DrawInTwoPasses(Draw draw) {
-    for (int pass = 0; pass < 2; ++pass) {
-        draw();
-        PresentFrame();
-    }
-}
+#include "game/phases.h"  // DrawInTwoPasses
 
 // The phrase text of the current line: line 0 on cleared areas, line 1 with the dialect line
 // shown as typed.

@@ -183,6 +183,10 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             if (argc != 1) return fail("expected 'shot FILE'");
             event.kind = ScriptEventKind::Shot;
             event.file = words[3];
+        } else if (what == "delete") {
+            if (argc != 1) return fail("expected 'delete FILE'");
+            event.kind = ScriptEventKind::Delete;
+            event.file = words[3];
         } else if (argc == 0 && what == "lose-surfaces") {
             event.kind = ScriptEventKind::LoseSurfaces;
         } else if (argc == 0 && what == "deactivate") {

@@ -22,6 +22,7 @@ enum class ScriptEventKind {
     Restore,
     Shot,
     LoseSurfaces,
+    Delete,
 };
 
 struct ScriptEvent {
@@ -31,7 +32,7 @@ struct ScriptEvent {
     bool answerYes = false;    // Close: how the confirmation box is answered
     uint64_t answerDelay = 0;  // Close: how long the player takes to answer
     int x = 0, y = 0;          // Move: new client-area position
-    std::string file;          // Shot: PNG file to write
+    std::string file;          // Shot: PNG file to write; Delete: file to delete
     int line = 0;              // where it was written, for messages
 };
 

@@ -1,6 +1,7 @@
 #include "platform/scripted/scripted_host.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/core/host_events.h"
 #include "platform/ddraw/ddraw_objects.h"
@@ -117,6 +118,10 @@ void ScriptedHost::Deliver(const ScriptEvent& event) {
             break;
         case ScriptEventKind::LoseSurfaces:
             LoseAllSurfaces();
+            break;
+        case ScriptEventKind::Delete:
+            // The player removes a file from the game folder while the game runs.
+            std::remove(event.file.c_str());
             break;
     }
 }

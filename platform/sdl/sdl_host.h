@@ -1,5 +1,8 @@
 // The host a player runs: a real window through SDL2, its keyboard and real message boxes; the
-// game's pictures in the window, or scaled to the whole screen in full-screen mode.
+// game's pictures in the window, scaled by a whole number to suit the desktop, or scaled to the
+// whole screen in full-screen mode. The game sees a desktop shrunk by the same scale, so its
+// own 480 x 320 window sits where the scaled one does. Letters and minus follow the player's
+// keyboard layout; the other keys are taken by their place on the keyboard.
 #pragma once
 
 #include <SDL.h>
@@ -12,7 +15,8 @@ namespace platform {
 
 class SdlHost : public Host {
 public:
-    SdlHost();
+    // A window scale of 0 is chosen from the desktop.
+    explicit SdlHost(int windowScale = 0);
     ~SdlHost() override;
 
     uint32_t Now() override;
@@ -39,6 +43,9 @@ public:
 
 private:
     void Handle(const SDL_Event& event);
+    // F9 makes the window one step smaller, F10 one step larger (keys the game doesn't use).
+    void ChangeWindowScale(int step);
+    int LargestFittingScale();
     // Shows the last picture again (or white before the first), scaled to the window.
     void Repaint();
     void SetWindowIcon();
@@ -52,12 +59,15 @@ private:
     bool fullScreen_ = false;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
+    int windowScale_ = 0;  // screen pixels a game pixel, in windowed mode
     std::vector<uint32_t> converted_;
 };
 
-// The SDL scancode of a virtual key the game reads, or SDL_SCANCODE_UNKNOWN.
+// The SDL scancode of a virtual key the game reads, or SDL_SCANCODE_UNKNOWN: for letters and
+// minus, where the current keyboard layout puts them.
 SDL_Scancode ScancodeForVirtualKey(int virtualKey);
-// The virtual key of an SDL scancode, or 0.
-int VirtualKeyForScancode(SDL_Scancode scancode);
+// The virtual key of a key SDL reports, or 0: letters and minus by what the layout makes of
+// the key, other keys by their place.
+int VirtualKeyForKey(const SDL_Keysym& key);
 
 }  // namespace platform
