@@ -11,6 +11,9 @@ void RunGameOverStep();
 void RunRankingsStep();
 void RunResultsStep();
 
+// A phase clears the request for a whole redraw before it draws, so that a present which finds
+// the display lost (and restores it) asks again, and the next step draws everything anew.
+//
 // Draws a picture that later steps update only in part twice, presenting after each pass, so
 // that both pages of a full-screen flip chain hold it.
 template <typename Draw>

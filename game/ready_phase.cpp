@@ -40,8 +40,8 @@ void DrawWholeScreen() {
 
 void RunReadyStep() {
     if (shell.screenDirty) {
-        DrawInTwoPasses(DrawWholeScreen);
         shell.screenDirty = false;
+        DrawInTwoPasses(DrawWholeScreen);
     }
     uint32_t now = timeGetTime();
     switch (game.readyStep) {
@@ -79,8 +79,8 @@ void RunReadyStep() {
 
 void RunGameOverStep() {
     if (shell.screenDirty) {
-        DrawInTwoPasses([] { DrawPlayMark(PlayMark::Finish); });
         shell.screenDirty = false;
+        DrawInTwoPasses([] { DrawPlayMark(PlayMark::Finish); });
     }
     // The pause counts from the game's last timer tick (or the start of play), so a game
     // ended by a mistake shows the picture for less than the full pause.

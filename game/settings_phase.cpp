@@ -63,12 +63,12 @@ void Cancel() {
 
 void RunSettingsStep() {
     if (shell.screenDirty) {
+        shell.screenDirty = false;
         // Every full draw starts again from the stored preferences, so a redraw asked for
         // while the screen is open (a move, a change of focus) drops unconfirmed toggles.
         std::copy(std::begin(romajiPreferences.values), std::end(romajiPreferences.values),
                   std::begin(game.pendingPreferences));
         DrawInTwoPasses(DrawWholeScreen);
-        shell.screenDirty = false;
     }
     switch (PollControlKey()) {
         case VK_RETURN:

@@ -30,6 +30,7 @@ void DrawPlaceLabel(int place, int x, int y) {
 
 void RunRankingsStep() {
     if (shell.screenDirty) {
+        shell.screenDirty = false;
         DrawRankingsScreen(rankings);
         for (int column = 0; column < 2; ++column) {
             for (int row = 0; row < 5; ++row) {
@@ -37,7 +38,6 @@ void RunRankingsStep() {
             }
         }
         PresentFrame();
-        shell.screenDirty = false;
     }
     if (PollControlKey() == VK_RETURN) {
         shell.screenDirty = true;
@@ -48,6 +48,7 @@ void RunRankingsStep() {
 
 void RunResultsStep() {
     if (shell.screenDirty) {
+        shell.screenDirty = false;
         DrawResultsScreen(play.score, play.typingSpeed, play.totalMistakes);
         // The game enters the rankings once, at the first full draw. A later full draw (the
         // window moved, the focus came back) shows the places it took again.
@@ -60,7 +61,6 @@ void RunResultsStep() {
         DrawPlaceLabel(game.scorePlace, 262, 193);
         DrawPlaceLabel(game.speedPlace, 262, 225);
         PresentFrame();
-        shell.screenDirty = false;
     }
     if (PollControlKey() == VK_RETURN) {
         shell.screenDirty = true;

@@ -55,11 +55,11 @@ void Choose() {
 
 void RunTitleStep() {
     if (shell.screenDirty) {
+        shell.screenDirty = false;
         DrawInTwoPasses([] {
             DrawTitleScreen();
             DrawTitleMenu(game.titleCursor);
         });
-        shell.screenDirty = false;
     }
     switch (PollControlKey()) {
         case VK_RETURN:

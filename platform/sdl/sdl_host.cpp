@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/core/host_events.h"
+#include "platform/dsound/mixer.h"
 #include "platform/resources/icon_image.h"
 #include "platform/resources/resources.h"
 #include "platform/sdl/window_scale.h"
@@ -57,6 +58,8 @@ int VirtualKeyForKey(const SDL_Keysym& key) {
 SdlHost::SdlHost(int windowScale) : windowScale_(windowScale) {}
 
 SdlHost::~SdlHost() {
+    StopAudio();
+    AudioHostGone(this);
     DestroyMainWindow();
 }
 

@@ -2,7 +2,8 @@
 // game's pictures in the window, scaled by a whole number to suit the desktop, or scaled to the
 // whole screen in full-screen mode. The game sees a desktop shrunk by the same scale, so its
 // own 480 x 320 window sits where the scaled one does. Letters and minus follow the player's
-// keyboard layout; the other keys are taken by their place on the keyboard.
+// keyboard layout; the other keys are taken by their place on the keyboard. The mixer's sound
+// plays on the default audio device, pulled by SDL's audio thread.
 #pragma once
 
 #include <SDL.h>
@@ -40,8 +41,12 @@ public:
     void ShowWindowPicture(const uint32_t* pixels, int width, int height) override;
     void ShowFullScreenPicture(const uint8_t* indices, int width, int height,
                                const uint32_t* palette) override;
+    bool StartAudio(AudioRenderer* renderer, std::string& whyNot) override;
+    void StopAudio() override;
 
 private:
+    static void AudioCallback(void* host, Uint8* stream, int length);
+
     void Handle(const SDL_Event& event);
     // F9 makes the window one step smaller, F10 one step larger (keys the game doesn't use).
     void ChangeWindowScale(int step);
@@ -61,6 +66,11 @@ private:
     int clientHeight_ = 0;
     int windowScale_ = 0;  // screen pixels a game pixel, in windowed mode
     std::vector<uint32_t> converted_;
+    // Set before the device starts and cleared after it is closed, so the audio thread reads
+    // them without a lock; the mixer guards its own state.
+    SDL_AudioDeviceID audioDevice_ = 0;
+    AudioRenderer* audioRenderer_ = nullptr;
+    int audioRate_ = 0;
 };
 
 // The SDL scancode of a virtual key the game reads, or SDL_SCANCODE_UNKNOWN: for letters and

@@ -31,8 +31,9 @@ wait_for() {
 }
 
 cd "$work"
-# The display loads the game's pictures when the window is created.
+# The display loads the game's pictures, and the sound its effects, when the window is created.
 cp -r "$data/images" "$work/images"
+cp -r "$data/se" "$work/se"
 printf '[drel]\x82\xbe\x82\xd7 dabe\n[normal]\x82\xbe\x82\xe6 dayo\n' > drel.txt
 "$program" 2>"$work/game.log" &
 game_pid=$!
