@@ -97,9 +97,10 @@ void RunPlayStep() {
     uint32_t now = timeGetTime();
     if (HeldByResultPause(now)) return;
     CountTick(now);
+    // The request is cleared before drawing: a present that finds the display lost asks again.
     if (shell.phraseDirty) {
-        DrawInTwoPasses(DrawPhraseText);
         shell.phraseDirty = false;
+        DrawInTwoPasses(DrawPhraseText);
     }
     if (key != 0) JudgeKey(key);
     EndLineWhenTyped();

@@ -39,6 +39,10 @@ void DrawTextShadowed(const char*, int x, int y, int length, int red, int green,
 }
 HRESULT PresentFrame() {
     Record("present");
+    if (std::exchange(fakes.loseDisplay, false)) {
+        shell.screenDirty = true;
+        shell.phraseDirty = true;
+    }
     return 0;
 }
 void ClearPlayPiece(PlayPiece piece) {

@@ -13,6 +13,8 @@
 struct PlayFakes {
     uint32_t clock = 0;  // what timeGetTime reads
     int key = 0;         // what the next PollTypingKey reports, once
+    // The next present finds the display lost: it restores it and asks for every redraw.
+    bool loseDisplay = false;
     // "text X Y LENGTH R G B", "present", "clear PIECE", "timer TICKS", "lives N", "score N",
     // "bonus N", "mark MARK", "sound ID".
     std::vector<std::string> calls;

@@ -153,10 +153,20 @@ TEST_F(PlayStepTest, ARedrawRequestRedrawsTheTypedText) {
     StartGame(kPhrases);
     Type("AB");
     TakeCalls();
+    const Calls redraw = Twice({"clear 0", "clear 1", "text 144 64 4 0 0 0", "text 144 90 3 0 0 0",
+                                "text 144 90 2 255 0 0"});
     shell.phraseDirty = true;
     Step(16);
-    EXPECT_EQ(TakeCalls(), Twice({"clear 0", "clear 1", "text 144 64 4 0 0 0",
-                                  "text 144 90 3 0 0 0", "text 144 90 2 255 0 0"}));
+    EXPECT_EQ(TakeCalls(), redraw);
+    EXPECT_FALSE(shell.phraseDirty);
+    // A present that restores a lost display asks for the text again, and gets it.
+    shell.phraseDirty = true;
+    fakes.loseDisplay = true;
+    Step(16);
+    EXPECT_TRUE(shell.phraseDirty);
+    TakeCalls();
+    Step(16);
+    EXPECT_EQ(TakeCalls(), redraw);
     EXPECT_FALSE(shell.phraseDirty);
 }
 
