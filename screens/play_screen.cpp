@@ -123,8 +123,11 @@ void DrawLives(int32_t count) {
 }
 
 void DrawTimerBar(int32_t ticks) {
-    // Worked in 16 bits, as the bar's width always was.
-    auto width = static_cast<int16_t>(kBarWidth - kBarStep * ticks);
+    // Worked in 16 bits, as the bar's width always was; the product is taken modulo 2^32 so
+    // that no count overflows, which leaves the low 16 bits as they would be.
+    auto width =
+        static_cast<int16_t>(static_cast<uint32_t>(kBarWidth) -
+                             static_cast<uint32_t>(kBarStep) * static_cast<uint32_t>(ticks));
     if (width <= 0) return;
     // The image holds a full bar and no more, whatever count comes in.
     if (width > kBarWidth) width = kBarWidth;

@@ -37,8 +37,8 @@ void DrawRankingsScreen(Rankings& rankings) {
     DrawTable(0);
     DrawPiece(kScoresHeading, 98, 52);
     for (int r = 0; r < kRankingCount; ++r) {
-        // What the screen can't show is lowered in the rankings themselves, so a later save
-        // writes what was shown.
+        // A value too great for the screen is lowered in the rankings themselves, and a later
+        // save writes the lowered value.
         int32_t& score = rankings.scores[r];
         if (score > kScoreLimit) score = kScoreLimit;
         DrawNumber(score, kScoreLimit, DigitSet::Small, 162, kSmallPitch,

@@ -1,10 +1,13 @@
 #include "platform/com/com_classes.h"
 
 #include <ddraw.h>
+#include <dmusici.h>
 
 namespace platform {
 
 HRESULT CreateDirectDrawInstance(REFIID iid, void** object);
+HRESULT CreateDirectMusicPerformance(REFIID iid, void** object);
+HRESULT CreateDirectMusicLoader(REFIID iid, void** object);
 
 namespace {
 
@@ -15,6 +18,8 @@ struct ComClass {
 
 const ComClass kClasses[] = {
     {&CLSID_DirectDraw, CreateDirectDrawInstance},
+    {&CLSID_DirectMusicPerformance, CreateDirectMusicPerformance},
+    {&CLSID_DirectMusicLoader, CreateDirectMusicLoader},
 };
 
 }  // namespace

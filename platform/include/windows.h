@@ -41,6 +41,8 @@ typedef DWORD* LPDWORD;
 typedef BOOL* LPBOOL;
 typedef BYTE* LPBYTE;
 typedef LONG* LPLONG;
+typedef wchar_t WCHAR;
+typedef int64_t LONGLONG;
 
 #ifndef TRUE
 #define TRUE 1
@@ -100,6 +102,13 @@ typedef struct tagRECT {
     LONG right;
     LONG bottom;
 } RECT, *LPRECT;
+
+typedef struct _FILETIME {
+    DWORD dwLowDateTime;
+    DWORD dwHighDateTime;
+} FILETIME;
+
+#define MAX_PATH 260
 typedef const RECT* LPCRECT;
 
 typedef struct tagMSG {

@@ -1,0 +1,118 @@
+// The performance: it plays one segment at a time through its one port, a FluidSynth
+// synthesiser that the host's mixer hears.
+#include <cstdio>
+
+#include "platform/core/host.h"
+#include "platform/dmusic/dmusic_objects.h"
+#include "platform/music/sound_font.h"
+
+namespace platform {
+namespace {
+
+// Said once a run, however many performances look for a sound font.
+void SayNoSoundFont() {
+    static bool said = false;
+    if (said) return;
+    said = true;
+    std::fputs(
+        "parrun: no General MIDI sound font could be loaded (set PARRUN_SOUNDFONT to one); "
+        "the music is silent\n",
+        stderr);
+}
+
+}  // namespace
+
+int& DirectMusicObjectCount() {
+    static int count = 0;
+    return count;
+}
+
+int LiveDirectMusicObjects() {
+    return DirectMusicObjectCount();
+}
+
+HRESULT CreateDirectMusicPerformance(REFIID iid, void** object) {
+    if (iid != IID_IDirectMusicPerformance && iid != IID_IUnknown) return E_NOINTERFACE;
+    *object = static_cast<IDirectMusicPerformance*>(new Performance());
+    return S_OK;
+}
+
+Performance::~Performance() {
+    CloseDown();
+}
+
+HRESULT Performance::Init(IDirectMusic** directMusic, LPDIRECTSOUND directSound, HWND window) {
+    if (initialised_) return DMUS_E_ALREADY_INITED;
+    // The layer has no DirectMusic object to hand out or to share.
+    if (directMusic != nullptr) return E_NOTIMPL;
+    initialised_ = true;
+    return S_OK;
+}
+
+HRESULT Performance::AddPort(IDirectMusicPort* port) {
+    if (!initialised_) return DMUS_E_NOT_INIT;
+    if (port != nullptr) return E_NOTIMPL;  // only the default port exists
+    if (player_ != nullptr) return S_OK;
+    auto synth = std::make_unique<music::FluidSynthesiser>();
+    hasInstruments_ = synth->LoadSoundFont(music::SoundFontCandidates());
+    if (!hasInstruments_) SayNoSoundFont();
+    player_ = std::make_unique<music::MusicPlayer>(std::move(synth));
+    AttachAudioSource(player_.get());
+    return S_OK;
+}
+
+HRESULT Performance::PlaySegment(IDirectMusicSegment* segment, DWORD flags,
+                                 REFERENCE_TIME startTime,
+                                 IDirectMusicSegmentState** segmentState) {
+    if (segmentState != nullptr) *segmentState = nullptr;
+    if (!initialised_) return DMUS_E_NOT_INIT;
+    auto* ours = dynamic_cast<Segment*>(segment);
+    if (ours == nullptr) return E_POINTER;
+    if (player_ == nullptr) return DMUS_E_NOT_INIT;  // no port to play on
+    player_->Play(ours->Song(), ours->Loop());
+    lastSong_ = ours->Song().get();
+    lastState_ = nullptr;
+    CurrentHost().Report("music", ours->ReportName());
+    if (segmentState != nullptr) {
+        auto* state = new SegmentState();
+        lastState_ = state;
+        *segmentState = state;
+    }
+    return S_OK;
+}
+
+HRESULT Performance::Stop(IDirectMusicSegment* segment, IDirectMusicSegmentState* segmentState,
+                          MUSIC_TIME time, DWORD flags) {
+    if (!initialised_) return DMUS_E_NOT_INIT;
+    if (player_ == nullptr) return S_OK;
+    if (segment == nullptr && segmentState == nullptr) {
+        player_->Stop();
+        return S_OK;
+    }
+    if (auto* ours = dynamic_cast<Segment*>(segment)) player_->StopSong(ours->Song().get());
+    if (segmentState != nullptr && segmentState == lastState_) player_->StopSong(lastSong_);
+    return S_OK;
+}
+
+HRESULT Performance::CloseDown() {
+    if (player_ != nullptr) {
+        DetachAudioSource(player_.get());
+        player_.reset();
+    }
+    initialised_ = false;
+    lastState_ = nullptr;
+    lastSong_ = nullptr;
+    return S_OK;
+}
+
+HRESULT Performance::Download(Segment&) {
+    if (player_ == nullptr) return DMUS_E_NOT_INIT;
+    // Every General MIDI instrument is already in the sound font; without one nothing sounds.
+    return hasInstruments_ ? S_OK : DMUS_S_PARTIALDOWNLOAD;
+}
+
+HRESULT Performance::Unload(Segment&) {
+    return player_ == nullptr ? DMUS_E_NOT_INIT : S_OK;
+}
+
+}  // namespace platform

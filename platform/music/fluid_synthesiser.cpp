@@ -1,0 +1,100 @@
+#include "platform/music/fluid_synthesiser.h"
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+
+namespace platform::music {
+namespace {
+
+constexpr int kStartingRate = 44100;
+constexpr int kChunkFrames = 1024;
+
+}  // namespace
+
+FluidSynthesiser::FluidSynthesiser() {
+    // FluidSynth's own messages would go to standard error; the layer says what matters.
+    fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
+    fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+    fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+    fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+    settings_ = new_fluid_settings();
+    fluid_settings_setnum(settings_, "synth.sample-rate", kStartingRate);
+    fluid_settings_setint(settings_, "synth.cpu-cores", 1);
+    fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
+    fluid_settings_setint(settings_, "synth.lock-memory", 0);
+    synth_ = new_fluid_synth(settings_);
+}
+
+FluidSynthesiser::~FluidSynthesiser() {
+    if (synth_ != nullptr) delete_fluid_synth(synth_);
+    if (settings_ != nullptr) delete_fluid_settings(settings_);
+}
+
+bool FluidSynthesiser::LoadSoundFont(const std::vector<std::string>& candidates) {
+    if (synth_ == nullptr) return false;
+    for (const std::string& path : candidates) {
+        int id = fluid_synth_sfload(synth_, path.c_str(), 1);
+        if (id != FLUID_FAILED) {
+            soundFont_ = id;
+            return true;
+        }
+    }
+    return false;
+}
+
+void FluidSynthesiser::Send(uint8_t status, uint8_t data1, uint8_t data2) {
+    if (!HasSoundFont()) return;
+    int channel = status & 0x0F;
+    switch (status & 0xF0) {
+        case 0x80:
+            fluid_synth_noteoff(synth_, channel, data1);
+            break;
+        case 0x90:
+            fluid_synth_noteon(synth_, channel, data1, data2);
+            break;
+        case 0xA0:
+            fluid_synth_key_pressure(synth_, channel, data1, data2);
+            break;
+        case 0xB0:
+            fluid_synth_cc(synth_, channel, data1, data2);
+            break;
+        case 0xC0:
+            fluid_synth_program_change(synth_, channel, data1);
+            break;
+        case 0xD0:
+            fluid_synth_channel_pressure(synth_, channel, data1);
+            break;
+        case 0xE0:
+            fluid_synth_pitch_bend(synth_, channel, data1 | data2 << 7);
+            break;
+        default:
+            break;
+    }
+}
+
+void FluidSynthesiser::Silence() {
+    if (HasSoundFont()) fluid_synth_system_reset(synth_);
+}
+
+void FluidSynthesiser::Render(float* out, int frames, int rate) {
+    if (!HasSoundFont() || frames <= 0) return;
+    if (rate != rate_) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+        // Still the one way to follow a mixer that runs at another rate without reloading.
+        fluid_synth_set_sample_rate(synth_, static_cast<float>(rate));
+#pragma GCC diagnostic pop
+        rate_ = rate;
+    }
+    scratch_.resize(2 * kChunkFrames);
+    while (frames > 0) {
+        int chunk = std::min(frames, kChunkFrames);
+        fluid_synth_write_float(synth_, chunk, scratch_.data(), 0, 2, scratch_.data(), 1, 2);
+        for (int i = 0; i < 2 * chunk; ++i) out[i] += scratch_[i];
+        out += 2 * chunk;
+        frames -= chunk;
+    }
+}
+
+}  // namespace platform::music

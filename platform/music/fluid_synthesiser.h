@@ -1,0 +1,38 @@
+// The synthesiser the game hears: FluidSynth with a General MIDI sound font, rendering only
+// when asked (no driver, no threads of its own), so the same calls give the same samples.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/music/synthesiser.h"
+
+typedef struct _fluid_hashtable_t fluid_settings_t;
+typedef struct _fluid_synth_t fluid_synth_t;
+
+namespace platform::music {
+
+class FluidSynthesiser : public Synthesiser {
+public:
+    FluidSynthesiser();
+    ~FluidSynthesiser() override;
+    FluidSynthesiser(const FluidSynthesiser&) = delete;
+    FluidSynthesiser& operator=(const FluidSynthesiser&) = delete;
+
+    // Loads the first of the files that loads; false, and silent from then on, when none does.
+    bool LoadSoundFont(const std::vector<std::string>& candidates);
+    bool HasSoundFont() const { return soundFont_ >= 0; }
+
+    void Send(uint8_t status, uint8_t data1, uint8_t data2) override;
+    void Silence() override;
+    void Render(float* out, int frames, int rate) override;
+
+private:
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+    int soundFont_ = -1;
+    int rate_ = 44100;
+    std::vector<float> scratch_;
+};
+
+}  // namespace platform::music

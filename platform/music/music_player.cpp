@@ -1,0 +1,33 @@
+#include "platform/music/music_player.h"
+
+namespace platform::music {
+
+MusicPlayer::MusicPlayer(std::unique_ptr<Synthesiser> synth) : synth_(std::move(synth)) {}
+
+void MusicPlayer::Play(std::shared_ptr<const LoadedSong> song, LoopPlan loop) {
+    std::lock_guard<std::mutex> guard(lock_);
+    sequencer_.Stop(*synth_);
+    sequencer_.Start(std::move(song), loop);
+}
+
+void MusicPlayer::Stop() {
+    std::lock_guard<std::mutex> guard(lock_);
+    sequencer_.Stop(*synth_);
+}
+
+void MusicPlayer::StopSong(const LoadedSong* song) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (sequencer_.Playing() && sequencer_.Song() == song) sequencer_.Stop(*synth_);
+}
+
+bool MusicPlayer::IsPlaying(const LoadedSong* song) const {
+    std::lock_guard<std::mutex> guard(lock_);
+    return sequencer_.Playing() && sequencer_.Song() == song;
+}
+
+void MusicPlayer::MixInto(float* out, int frames, int rate) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (frames > 0 && rate > 0) sequencer_.Render(*synth_, out, frames, rate);
+}
+
+}  // namespace platform::music

@@ -1,0 +1,35 @@
+// The music the mixer hears: one sequencer playing into one synthesiser, behind a lock,
+// because the mixer renders on its own thread (or against the scripted host's clock) while
+// the game starts and stops pieces.
+#pragma once
+
+#include <memory>
+#include <mutex>
+
+#include "platform/audio/audio_sources.h"
+#include "platform/music/sequencer.h"
+#include "platform/music/synthesiser.h"
+
+namespace platform::music {
+
+class MusicPlayer : public AudioSource {
+public:
+    explicit MusicPlayer(std::unique_ptr<Synthesiser> synth);
+
+    // Stops what plays, puts the synthesiser back to its starting state and starts the song.
+    void Play(std::shared_ptr<const LoadedSong> song, LoopPlan loop);
+    // Stops at once, cutting every sound.
+    void Stop();
+    // Stops only when this song is the one playing.
+    void StopSong(const LoadedSong* song);
+    bool IsPlaying(const LoadedSong* song) const;
+
+    void MixInto(float* out, int frames, int rate) override;
+
+private:
+    mutable std::mutex lock_;
+    std::unique_ptr<Synthesiser> synth_;
+    Sequencer sequencer_;
+};
+
+}  // namespace platform::music
