@@ -53,12 +53,13 @@ protected:
         std::filesystem::create_directories(folder_);
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
+        // The game folder a player gets, with a phrase file of one phrase:
         // "[drel]だべ dabe" and "[normal]だよ dayo" in Shift-JIS.
-        std::ofstream("drel.txt", std::ios::binary)
-            << "[drel]\x82\xbe\x82\xd7 dabe\n[normal]\x82\xbe\x82\xe6 dayo\n";
-        std::filesystem::copy(PARRUN_DATA_DIR "/images", folder_ / "images",
+        std::filesystem::copy(PARRUN_DATA_DIR, folder_,
                               std::filesystem::copy_options::recursive |
                                   std::filesystem::copy_options::overwrite_existing);
+        std::ofstream("drel.txt", std::ios::binary | std::ios::trunc)
+            << "[drel]\x82\xbe\x82\xd7 dabe\n[normal]\x82\xbe\x82\xe6 dayo\n";
         ResetShellState();
         ResetGameState();
         ResetPlayState();
@@ -85,8 +86,11 @@ protected:
             WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
         } catch (const platform::RunEnded&) {
         }
-        EXPECT_EQ(host_->PictureWidth(), 480);
         RowColours row;
+        if (host_->PictureWidth() != 480 || host_->PictureHeight() != 320) {
+            ADD_FAILURE() << "no game picture";
+            return row;
+        }
         for (int y = 90; y < 112; ++y) {
             for (int x = 144; x < 432; ++x) {
                 uint32_t pixel = host_->Picture().at(static_cast<size_t>(y) * 480 + x);
