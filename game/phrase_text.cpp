@@ -25,11 +25,11 @@ void DrawText(const char* text, int x, int y, int length, TextColor color) {
     DrawTextShadowed(text, x, y, length, color.red, color.green, color.blue);
 }
 
+}  // namespace
+
 const PhraseEntry& CurrentPhrase() {
     return phraseTable[play.phraseIndex];
 }
-
-}  // namespace
 
 void DrawPhraseText() {
     const PhraseEntry& phrase = CurrentPhrase();

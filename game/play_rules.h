@@ -2,6 +2,10 @@
 #pragma once
 
 #include "game/phases.h"  // DrawInTwoPasses
+#include "typing/phrase_table.h"
+
+// The phrase being typed.
+const PhraseEntry& CurrentPhrase();
 
 // The phrase text of the current line: line 0 on cleared areas, line 1 with the dialect line
 // shown as typed.

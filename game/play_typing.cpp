@@ -9,7 +9,6 @@
 #include "shell/shell_state.h"
 #include "sound/sound_effects.h"
 #include "typing/key_match.h"
-#include "typing/typing_records.h"
 
 namespace {
 
@@ -18,10 +17,6 @@ constexpr int32_t kOneMistakeBonus = 1;
 constexpr int32_t kBonusCap = 50;
 constexpr int32_t kLifeStepPoints = 1000;
 constexpr int32_t kLivesCap = 8;
-
-const PhraseEntry& CurrentPhrase() {
-    return phraseTable[play.phraseIndex];
-}
 
 const char* CurrentRomaji() {
     return play.line == 0 ? CurrentPhrase().dialectRomaji : CurrentPhrase().standardRomaji;

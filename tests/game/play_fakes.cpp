@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "display/drawing.h"
 #include "display/text_drawing.h"
