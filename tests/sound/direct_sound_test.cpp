@@ -223,6 +223,39 @@ TEST_F(DirectSoundTest, ControlsOnlyWhatTheBufferWasMadeWith) {
     EXPECT_EQ(speakers, 0x00140004u);
 }
 
+// A host without sound output: the device is made all the same, plays to nowhere, and
+// standard error says so once however many devices are made.
+class SilentHost : public platform::ScriptedHost {
+public:
+    SilentHost() : ScriptedHost(platform::Script{}, nullptr) {}
+    bool StartAudio(platform::AudioRenderer*, std::string& whyNot) override {
+        whyNot = "no card";
+        return false;
+    }
+};
+
+TEST_F(DirectSoundTest, WithoutSoundOutputTheGamePlaysSilentlyAndSaysSoOnce) {
+    platform::ResetDirectSoundState();
+    SilentHost silent;
+    platform::SetHost(&silent);
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 2; ++i) {
+        LPDIRECTSOUND quiet = nullptr;
+        ASSERT_EQ(DirectSoundCreate(nullptr, &quiet, nullptr), DS_OK);
+        ASSERT_EQ(quiet->SetCooperativeLevel(window, DSSCL_NORMAL), DS_OK);
+        device = quiet;
+        LPDIRECTSOUNDBUFFER buffer = nullptr;
+        ASSERT_EQ(Create(64, kStereo16, &buffer), DS_OK);
+        EXPECT_EQ(buffer->Play(0, 0, 0), DS_OK);
+        silent.Sleep(10);
+        platform::ResetDirectSoundState();
+    }
+    std::string said = testing::internal::GetCapturedStderr();
+    platform::SetHost(host.get());
+    std::string line = "parrun: no sound output (no card); playing without sound\n";
+    EXPECT_EQ(said, line);
+}
+
 TEST(DirectSoundCreateTest, MakesOnlyTheDefaultDevice) {
     LPDIRECTSOUND device = nullptr;
     GUID other = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};

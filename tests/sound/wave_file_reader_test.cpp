@@ -174,6 +174,8 @@ TEST_F(WaveReaderTest, RefusesDamagedFiles) {
         SCOPED_TRACE(test.what);
         WaveFileReader reader;
         EXPECT_EQ(reader.Open(Write(test.file).c_str()), E_FAIL);
+        EXPECT_EQ(reader.Format(), nullptr);
+        EXPECT_EQ(reader.DataSize(), 0u);
     }
     WaveFileReader reader;
     EXPECT_EQ(reader.Open((folder_ / "missing.wav").string().c_str()), E_FAIL);
