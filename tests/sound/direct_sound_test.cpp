@@ -190,39 +190,6 @@ TEST_F(DirectSoundTest, ReleasingTheDeviceFreesItsBuffersAndCountsLateCalls) {
     EXPECT_EQ(Logged("sound"), (std::vector<std::string>{"1"}));
 }
 
-TEST_F(DirectSoundTest, ControlsOnlyWhatTheBufferWasMadeWith) {
-    LPDIRECTSOUNDBUFFER plain = nullptr;
-    LPDIRECTSOUNDBUFFER full = nullptr;
-    ASSERT_EQ(Create(64, kStereo16, &plain, 0), DS_OK);
-    ASSERT_EQ(
-        Create(64, kStereo16, &full, DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY),
-        DS_OK);
-    EXPECT_EQ(plain->SetVolume(-500), DSERR_CONTROLUNAVAIL);
-    EXPECT_EQ(plain->SetPan(100), DSERR_CONTROLUNAVAIL);
-    EXPECT_EQ(plain->SetFrequency(22050), DSERR_CONTROLUNAVAIL);
-    EXPECT_EQ(full->SetVolume(-500), DS_OK);
-    EXPECT_EQ(full->SetVolume(1), DSERR_INVALIDPARAM);
-    EXPECT_EQ(full->SetVolume(DSBVOLUME_MIN - 1), DSERR_INVALIDPARAM);
-    EXPECT_EQ(full->SetPan(DSBPAN_RIGHT + 1), DSERR_INVALIDPARAM);
-    EXPECT_EQ(full->SetFrequency(DSBFREQUENCY_MIN - 1), DSERR_INVALIDPARAM);
-    LONG volume = 0;
-    DWORD frequency = 0;
-    ASSERT_EQ(full->GetVolume(&volume), DS_OK);
-    ASSERT_EQ(full->GetFrequency(&frequency), DS_OK);
-    EXPECT_EQ(volume, -500);
-    EXPECT_EQ(frequency, 44100u);
-    DSCAPS caps = {};
-    EXPECT_EQ(device->GetCaps(&caps), DSERR_INVALIDPARAM);
-    caps.dwSize = sizeof caps;
-    ASSERT_EQ(device->GetCaps(&caps), DS_OK);
-    EXPECT_EQ(caps.dwSize, 96u);
-    EXPECT_TRUE(caps.dwFlags & DSCAPS_SECONDARY16BIT);
-    DWORD speakers = 0;
-    ASSERT_EQ(device->SetSpeakerConfig(0x00140004), DS_OK);
-    ASSERT_EQ(device->GetSpeakerConfig(&speakers), DS_OK);
-    EXPECT_EQ(speakers, 0x00140004u);
-}
-
 // A host without sound output: the device is made all the same, plays to nowhere, and
 // standard error says so once however many devices are made.
 class SilentHost : public platform::ScriptedHost {
@@ -254,17 +221,6 @@ TEST_F(DirectSoundTest, WithoutSoundOutputTheGamePlaysSilentlyAndSaysSoOnce) {
     platform::SetHost(host.get());
     std::string line = "parrun: no sound output (no card); playing without sound\n";
     EXPECT_EQ(said, line);
-}
-
-TEST(DirectSoundCreateTest, MakesOnlyTheDefaultDevice) {
-    LPDIRECTSOUND device = nullptr;
-    GUID other = {1, 2, 3, {4, 5, 6, 7, 8, 9, 10, 11}};
-    EXPECT_EQ(DirectSoundCreate(&other, &device, nullptr), DSERR_NODRIVER);
-    EXPECT_EQ(device, nullptr);
-    EXPECT_EQ(DirectSoundCreate(nullptr, nullptr, nullptr), DSERR_INVALIDPARAM);
-    platform::ArmFault("DirectSoundCreate", 0);
-    EXPECT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DSERR_NODRIVER);
-    platform::ResetFaults();
 }
 
 }  // namespace

@@ -158,36 +158,6 @@ TEST_F(MmioTest, HandsOutItsBufferAndTakesItBack) {
     EXPECT_EQ(mmioSetInfo(file_, &info, 0), static_cast<MMRESULT>(MMSYSERR_INVALPARAM));
 }
 
-TEST_F(MmioTest, SeeksFromEachOrigin) {
-    ASSERT_NE(Open(Bytes(100, 1)), nullptr);
-    struct Case {
-        LONG offset;
-        int origin;
-        LONG result;
-    };
-    const Case cases[] = {
-        {40, SEEK_SET, 40}, {-10, SEEK_CUR, 30}, {-5, SEEK_END, 95}, {10, SEEK_END, 110},
-        {-1, SEEK_SET, -1}, {0, 7, -1},          {0, SEEK_CUR, 110},
-    };
-    for (const auto& test : cases) {
-        EXPECT_EQ(mmioSeek(file_, test.offset, test.origin), test.result)
-            << test.offset << " from " << test.origin;
-    }
-    char byte;
-    EXPECT_EQ(mmioRead(file_, &byte, 1), 0);
-}
-
-TEST_F(MmioTest, ReadsWithoutABufferButCannotAdvanceOne) {
-    ASSERT_NE(Open({1, 2, 3, 4, 5}, MMIO_READ), nullptr);
-    char bytes[8];
-    ASSERT_EQ(mmioSeek(file_, 2, SEEK_SET), 2);
-    EXPECT_EQ(mmioRead(file_, bytes, 8), 3);
-    EXPECT_EQ(bytes[0], 3);
-    MMIOINFO info = {};
-    EXPECT_EQ(mmioGetInfo(file_, &info, 0), MMSYSERR_NOERROR);
-    EXPECT_EQ(mmioAdvance(file_, &info, MMIO_READ), static_cast<MMRESULT>(MMIOERR_UNBUFFERED));
-}
-
 TEST_F(MmioTest, RefusesWhatItCannotDo) {
     MMIOINFO info = {};
     std::string missing = path_ + ".missing";

@@ -132,44 +132,6 @@ TEST_F(SoundEffectsTest, NumbersOutsideTheNineAndReleasedEffectsPlayNothing) {
     EXPECT_EQ(platform::DirectSoundGlobals().counts.releasesTooMany, 0);
 }
 
-TEST_F(SoundEffectsTest, StartFailsAtTheFirstFileThatDoesNotLoad) {
-    struct Case {
-        const char* what;
-        const char* file;  // replaced by `bytes`, or removed when they are empty
-        sound_test::Bytes bytes;
-        int buffersMade;
-    };
-    using sound_test::Chunk;
-    const Case cases[] = {
-        {"missing", "se/cool.wav", {}, 4},
-        {"not RIFF", "se/select.wav", {'R', 'I', 'F', 'X', 0, 0, 0, 0}, 0},
-        {"a format the mixer can't play", "se/miss1.wav",
-         sound_test::Riff({Chunk("fmt ", sound_test::FormatBody(WAVE_FORMAT_PCM, 2, 44100, 24)),
-                           Chunk("data", {1, 2, 3, 4, 5, 6})}),
-         3},
-        {"an empty data chunk", "se/end1.wav",
-         sound_test::Riff({Chunk("fmt ", sound_test::FormatBody(WAVE_FORMAT_PCM, 2, 44100, 16)),
-                           Chunk("data", {})}),
-         8},
-    };
-    for (const auto& test : cases) {
-        SCOPED_TRACE(test.what);
-        std::filesystem::remove_all("se");
-        std::filesystem::copy(std::filesystem::path(PARRUN_DATA_DIR) / "se", "se");
-        if (test.bytes.empty()) {
-            std::filesystem::remove(test.file);
-        } else {
-            sound_test::WriteFile(test.file, test.bytes);
-        }
-        ReleaseSoundEffects();
-        NewHost();
-        EXPECT_EQ(StartSoundEffects(window), 0);
-        EXPECT_EQ(static_cast<int>(Logged("sound-buffer").size()), test.buffersMade);
-        EXPECT_EQ(Logged("messagebox"),
-                  std::vector<std::string>{"WAVEファイルをロードできませんでした|エラー"});
-    }
-}
-
 TEST_F(SoundEffectsTest, EffectsWhoseMemoryCannotBeLockedStaySilent) {
     ReleaseSoundEffects();
     NewHost();
