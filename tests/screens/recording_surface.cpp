@@ -109,7 +109,7 @@ struct RecordingFrame::Surface : IDirectDrawSurface7 {
     STDMETHOD(BltFast)
     (DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect, DWORD trans) override {
         std::optional<ImageId> image = ImageOf(source);
-        if (image && sourceRect != nullptr && trans == DDBLTFAST_SRCCOLORKEY) {
+        if (image && sourceRect != nullptr && (trans & DDBLTFAST_SRCCOLORKEY) != 0) {
             log.push_back(CopyOf(*image, sourceRect->left, sourceRect->top, sourceRect->right,
                                  sourceRect->bottom, static_cast<int>(x) - kFrameOriginX,
                                  static_cast<int>(y) - kFrameOriginY));
