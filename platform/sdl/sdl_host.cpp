@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <time.h>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -14,6 +16,9 @@
 namespace platform {
 
 namespace {
+
+// How long Sleep(0) gives the processor away.
+constexpr long kYieldPauseNanoseconds = 300'000;
 
 struct KeyPair {
     int virtualKey;
@@ -68,6 +73,14 @@ uint32_t SdlHost::Now() {
 }
 
 void SdlHost::Sleep(uint32_t milliseconds) {
+    if (milliseconds == 0) {
+        // Sleep(0) only yields: with nothing else to run, a loop waiting on the clock would
+        // keep a core busy. A pause well under the clock's millisecond spares the processor
+        // and still lets such a loop see each new millisecond at once.
+        timespec pause = {0, kYieldPauseNanoseconds};
+        nanosleep(&pause, nullptr);
+        return;
+    }
     SDL_Delay(milliseconds);
 }
 

@@ -1,0 +1,97 @@
+#!/bin/bash
+# A game played in a real X window (Xvfb) through xdotool, recorded with `parrun --record`,
+# then replayed with `parrun-script --replay`: the replay must end as the game did, write the
+# same "a.dat" and show the same last picture, and two replays must log the same.
+# The game: one phrase ("a" then "i"); Enter twice starts it, every phrase gets a wrong key
+# first until the lives run out, Enter leaves the results, Escape ends the program. The window
+# is moved once on the title screen.
+# Usage: record_replay_test.sh PARRUN PARRUN_SCRIPT DATA_FOLDER
+# Waits are for conditions (with a deadline); keys are held for 50 ms so that a frame's poll
+# sees them.
+set -euo pipefail
+parrun=$(realpath "$1")
+script=$(realpath "$2")
+data=$(realpath "$3")
+work=$(mktemp -d)
+echo "work folder $work"
+trap 'kill $xvfb_pid $game_pid 2>/dev/null || true; [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
+game_pid=""
+
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
+[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
+export DISPLAY=":$(head -1 "$work/display")"
+
+fail() { echo "FAIL: $*"; echo "--- game's output"; cat "$work/game.log" || true; exit 1; }
+wait_for() {
+    local deadline=$((SECONDS + $1)); shift
+    until "$@" >/dev/null 2>&1; do
+        [ $SECONDS -lt $deadline ] || return 1
+        sleep 0.05
+    done
+}
+recorded() { grep -c "^$1\$" "$work/recording" || true; }
+recorded_at_least() { [ "$(recorded "$1")" -ge "$2" ]; }
+press() { xdotool keydown --window "$window" "$1"; sleep 0.05; xdotool keyup --window "$window" "$1"; }
+
+# The same game folder for the game and the replay.
+mkdir "$work/start"
+cp -r "$data/images" "$data/se" "$data/bgm" "$work/start/"
+printf '[drel]\x82\xa0 a\n[normal]\x82\xa2 i\n' > "$work/start/drel.txt"
+cp -r "$work/start" "$work/sdl"
+cp -r "$work/start" "$work/replay"
+cp -r "$work/start" "$work/replay2"
+
+cd "$work/sdl"
+"$parrun" --record "$work/recording" --last-picture "$work/sdl.png" 2>"$work/game.log" &
+game_pid=$!
+window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Parrun$' | head -1) ||
+    fail "no window named Parrun appeared"
+xdotool windowfocus --sync "$window" || true
+wait_for 20 recorded_at_least 'report music 0' 1 || fail "the title music never started"
+xdotool windowmove --sync "$window" 40 60 || true
+wait_for 10 grep -q '^move ' "$work/recording" || fail "the move was not recorded"
+
+# Enter until the second start sound (Start2) has played.
+deadline=$((SECONDS + 30))
+until recorded_at_least 'report sound 7' 1; do
+    [ $SECONDS -lt $deadline ] || fail "the game never started"
+    press Return
+    sleep 0.1
+done
+# A wrong key, then the phrase, until the end sound.
+deadline=$((SECONDS + 60))
+until recorded_at_least 'report sound 8' 1; do
+    [ $SECONDS -lt $deadline ] || fail "the game never ended"
+    press x; press a; press i
+done
+echo "played a game to its end"
+# The results come after the game-over pause; Enter goes back to the title and its music.
+deadline=$((SECONDS + 30))
+until recorded_at_least 'report music 0' 2; do
+    [ $SECONDS -lt $deadline ] || fail "never back on the title"
+    press Return
+    sleep 0.2
+done
+xdotool key --window "$window" Escape
+wait_for 10 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
+wait "$game_pid" && status=0 || status=$?
+game_pid=""
+[ "$status" = 0 ] || fail "exit status $status"
+[ -s "$work/sdl/a.dat" ] || fail "the game wrote no a.dat"
+echo "recorded $(wc -l <"$work/recording") lines"
+
+cd "$work/replay"
+"$script" --replay "$work/recording" --log "$work/replay.log" --last-picture "$work/replay.png" ||
+    fail "the replay ended with status $?"
+cmp "$work/sdl/a.dat" "$work/replay/a.dat" || fail "the replay's a.dat differs"
+cmp "$work/sdl.png" "$work/replay.png" || fail "the replay's last picture differs"
+grep -q ' sound 8$' "$work/replay.log" || fail "the replay's log has no end sound"
+echo "the replay wrote the same a.dat and showed the same last picture"
+
+cd "$work/replay2"
+"$script" --replay "$work/recording" --log "$work/replay2.log" || fail "the second replay failed"
+cmp "$work/replay.log" "$work/replay2.log" || fail "two replays logged differently"
+echo "two replays logged the same"
+echo "1 passed, 0 failed"
