@@ -23,6 +23,10 @@ FluidSynthesiser::FluidSynthesiser() {
     fluid_settings_setint(settings_, "synth.cpu-cores", 1);
     fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
     fluid_settings_setint(settings_, "synth.lock-memory", 0);
+    // A General MIDI font holds some 150 MB of samples and the two pieces use a few of its
+    // instruments: each instrument's samples are read when a channel first selects it, so
+    // start-up neither waits for the whole font nor keeps it in memory.
+    fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     synth_ = new_fluid_synth(settings_);
 }
 

@@ -2,12 +2,16 @@
 // "--scale N" shows each of the game's pixels as N x N screen pixels; without it the largest
 // scale that fits the desktop is taken. F9 and F10 change it while the game runs.
 // "--record FILE" writes down everything the game was given, for `parrun-script --replay`;
-// "--last-picture PNG" keeps the last picture shown.
+// "--last-picture PNG" keeps the last picture shown. "--time-first-picture" prints the
+// moment the first picture was shown (seconds since the epoch) and ends the program there.
 #include <windows.h>
 
 #include <SDL.h>
 
+#include <time.h>
+
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -18,6 +22,21 @@
 #include "platform/sdl/window_scale.h"
 
 namespace {
+
+// Ends the program as soon as its first picture is on the screen.
+class FirstPictureHost : public platform::RecordingHost {
+public:
+    using RecordingHost::RecordingHost;
+    void ShowWindowPicture(const uint32_t* pixels, int width, int height) override {
+        RecordingHost::ShowWindowPicture(pixels, width, height);
+        timespec now;
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::printf("first picture at %lld.%09ld\n", static_cast<long long>(now.tv_sec),
+                    now.tv_nsec);
+        std::fflush(stdout);
+        std::_Exit(0);
+    }
+};
 
 int RunGame() {
     return WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<LPSTR>(""), SW_SHOWDEFAULT);
@@ -67,6 +86,12 @@ int main(int argc, char** argv) {
     }
     // Ctrl-C in a terminal ends the program instead of asking through the close box.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A 480 x 320 picture scaled by a whole number needs no graphics card: SDL's own renderer
+    // into the window's memory starts sooner and keeps tens of megabytes of OpenGL libraries
+    // out of the program. SDL_RENDER_DRIVER and SDL_FRAMEBUFFER_ACCELERATION in the
+    // environment still choose otherwise.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
         std::fprintf(stderr, "parrun: cannot start SDL: %s\n", SDL_GetError());
         return 1;
@@ -75,7 +100,11 @@ int main(int argc, char** argv) {
     {
         platform::SdlHost host(options.scale);
         platform::SetHost(&host);
-        if (options.record.empty() && options.lastPicture.empty()) {
+        if (options.timeFirstPicture) {
+            FirstPictureHost timer(host, nullptr);
+            platform::SetHost(&timer);
+            code = RunGame();
+        } else if (options.record.empty() && options.lastPicture.empty()) {
             code = RunGame();
         } else {
             code = RunRecorded(host, options);

@@ -23,6 +23,10 @@ int ChooseWindowScale(int clientWidth, int clientHeight, int usableWidth, int us
 bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions& options,
                          std::string& error) {
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--time-first-picture") == 0) {
+            options.timeFirstPicture = true;
+            continue;
+        }
         bool record = std::strcmp(argv[i], "--record") == 0;
         if (record || std::strcmp(argv[i], "--last-picture") == 0) {
             if (i + 1 >= argc || argv[i + 1][0] == '\0') {

@@ -15,12 +15,14 @@ int ChooseWindowScale(int clientWidth, int clientHeight, int usableWidth, int us
 
 // The program's options: "--scale N" (1 to 8) fixes the window's scale, 0 leaves it to the
 // desktop; "--record FILE" writes a recording of the run (docs/recording.md); "--last-picture
-// FILE" writes the last picture shown as a PNG when the program ends. False with `error` set
-// for anything else.
+// FILE" writes the last picture shown as a PNG when the program ends; "--time-first-picture"
+// ends the program once its first picture is on the screen, printing when that was (for
+// measuring start-up). False with `error` set for anything else.
 struct ProgramOptions {
     int scale = 0;
     std::string record;
     std::string lastPicture;
+    bool timeFirstPicture = false;
 };
 bool ParseProgramOptions(int argc, const char* const* argv, ProgramOptions& options,
                          std::string& error);

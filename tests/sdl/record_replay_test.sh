@@ -6,6 +6,8 @@
 # first until the lives run out, Enter leaves the results, Escape ends the program. The window
 # is moved once on the title screen.
 # Usage: record_replay_test.sh PARRUN PARRUN_SCRIPT DATA_FOLDER
+# With PARRUN_TIME_FILE set, the game runs under `/usr/bin/time -v`, which writes its figures
+# (the peak memory among them) to that file.
 # Waits are for conditions (with a deadline); keys are held for 50 ms so that a frame's poll
 # sees them.
 set -euo pipefail
@@ -44,7 +46,10 @@ cp -r "$work/start" "$work/replay"
 cp -r "$work/start" "$work/replay2"
 
 cd "$work/sdl"
-"$parrun" --record "$work/recording" --last-picture "$work/sdl.png" 2>"$work/game.log" &
+launcher=()
+[ -z "${PARRUN_TIME_FILE:-}" ] || launcher=(/usr/bin/time -v -o "$PARRUN_TIME_FILE")
+"${launcher[@]}" "$parrun" --record "$work/recording" --last-picture "$work/sdl.png" \
+    2>"$work/game.log" &
 game_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Parrun$' | head -1) ||
     fail "no window named Parrun appeared"

@@ -29,11 +29,13 @@ TEST(WindowScale, LargestWholeScaleThatFitsWithRoomForTheFrame) {
     }
 }
 
-TEST(WindowScale, OptionsTakeAScaleFromOneToEight) {
+TEST(WindowScale, OptionsTakeAScaleFromOneToEightAndFiles) {
     struct Case {
         std::vector<const char*> args;
         bool ok;
         int scale;
+        std::string record = "";
+        std::string lastPicture = "";
     };
     const Case cases[] = {
         {{"parrun"}, true, 0},
@@ -45,6 +47,11 @@ TEST(WindowScale, OptionsTakeAScaleFromOneToEight) {
         {{"parrun", "--scale", ""}, false, 0},
         {{"parrun", "--scale"}, false, 0},
         {{"parrun", "--full"}, false, 0},
+        {{"parrun", "--record", "run.txt", "--scale", "3"}, true, 3, "run.txt"},
+        {{"parrun", "--last-picture", "last.png", "--record", "r"}, true, 0, "r", "last.png"},
+        {{"parrun", "--record"}, false, 0},
+        {{"parrun", "--record", ""}, false, 0},
+        {{"parrun", "--last-picture"}, false, 0},
     };
     for (const Case& c : cases) {
         platform::ProgramOptions options;
@@ -55,6 +62,8 @@ TEST(WindowScale, OptionsTakeAScaleFromOneToEight) {
         EXPECT_EQ(ok, error.empty());
         if (ok) {
             EXPECT_EQ(options.scale, c.scale);
+            EXPECT_EQ(options.record, c.record);
+            EXPECT_EQ(options.lastPicture, c.lastPicture);
         }
     }
 }
