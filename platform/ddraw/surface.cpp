@@ -195,12 +195,26 @@ HRESULT Surface::BltToWindow(const RECT& dest, Surface& from, const RECT& src) {
     PixelView sourceView = from.View();
     LONG dw = dest.right - dest.left, dh = dest.bottom - dest.top;
     LONG sw = src.right - src.left, sh = src.bottom - src.top;
+    // The usual present, a 32-bit picture copied unscaled, takes whole rows at a time.
+    const PixelFormat& format = sourceView.format;
+    bool rows = dw == sw && dh == sh && format.bits == 32 && format.red == 0xFF0000 &&
+                format.green == 0xFF00 && format.blue == 0xFF;
     for (LONG y = visible.top; y < visible.bottom; ++y) {
         int sy = MapCoordinate(y, dest.top, dh, src.top, sh);
+        uint32_t* row = picture.data() + static_cast<size_t>(y - client.top) * cw;
+        if (rows) {
+            const uint8_t* source =
+                sourceView.bits + static_cast<ptrdiff_t>(sy) * sourceView.pitch +
+                static_cast<ptrdiff_t>(src.left + (visible.left - dest.left)) * 4;
+            uint32_t* to = row + (visible.left - client.left);
+            LONG count = visible.right - visible.left;
+            std::memcpy(to, source, static_cast<size_t>(count) * 4);
+            for (LONG i = 0; i < count; ++i) to[i] &= 0xFFFFFF;
+            continue;
+        }
         for (LONG x = visible.left; x < visible.right; ++x) {
             int sx = MapCoordinate(x, dest.left, dw, src.left, sw);
-            picture[static_cast<size_t>(y - client.top) * cw + (x - client.left)] =
-                PixelToXrgb(sourceView, ReadPixel(sourceView, sx, sy));
+            row[x - client.left] = PixelToXrgb(sourceView, ReadPixel(sourceView, sx, sy));
         }
     }
     CurrentHost().ShowWindowPicture(picture.data(), cw, ch);

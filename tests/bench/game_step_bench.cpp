@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -21,7 +22,10 @@ namespace {
 class SteppingHost : public platform::ScriptedHost {
 public:
     using ScriptedHost::ScriptedHost;
-    bool IsKeyDown(int virtualKey) override { return virtualKey == heldKey; }
+    bool IsKeyDown(int virtualKey) override {
+        return stepping ? virtualKey == heldKey : ScriptedHost::IsKeyDown(virtualKey);
+    }
+    bool stepping = false;  // the script has brought the game into play
     int heldKey = 0;
 };
 
@@ -52,6 +56,8 @@ SteppingHost& GameInPlay() {
     } catch (const platform::RunEnded&) {
     }
     std::filesystem::remove_all(folder);
+    host->stepping = true;
+    if (game.currentPhase != GamePhase::Play) std::abort();
     return *host;
 }
 
