@@ -18,7 +18,7 @@ namespace platform {
 namespace {
 
 // How long Sleep(0) gives the processor away.
-constexpr long kYieldPauseNanoseconds = 300'000;
+constexpr long kYieldPauseNanoseconds = 500'000;
 
 struct KeyPair {
     int virtualKey;
