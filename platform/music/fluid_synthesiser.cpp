@@ -3,12 +3,18 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace platform::music {
 namespace {
 
 constexpr int kStartingRate = 44100;
 constexpr int kChunkFrames = 1024;
+constexpr int kBlockFrames = 64;
+// What a channel starts with, beyond what "reset all controllers" puts back: bank 0, volume,
+// pan, and FluidSynth's reverb and chorus sends.
+constexpr std::pair<int, int> kStartingControllers[] = {{0, 0},   {32, 0},  {7, 100},
+                                                        {10, 64}, {91, 40}, {93, 0}};
 
 }  // namespace
 
@@ -74,23 +80,44 @@ void FluidSynthesiser::Send(uint8_t status, uint8_t data1, uint8_t data2) {
 }
 
 void FluidSynthesiser::Silence() {
-    if (HasSoundFont()) fluid_synth_system_reset(synth_);
+    if (!HasSoundFont()) return;
+    fluid_synth_all_sounds_off(synth_, -1);
+    // FluidSynth works in blocks of 64 frames and has already made the rest of the current
+    // one; what follows the cut starts on a fresh block, so that a piece played again lines
+    // up with the blocks as it did the first time.
+    int rest = (kBlockFrames - blockPhase_) % kBlockFrames;
+    if (rest > 0) {
+        scratch_.resize(2 * kChunkFrames);
+        fluid_synth_write_float(synth_, rest, scratch_.data(), 0, 2, scratch_.data(), 1, 2);
+        blockPhase_ = 0;
+    }
+    SetRate(rate_);  // empties the reverb and chorus, which would ring on
+    for (int channel = 0; channel < 16; ++channel) {
+        fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers
+        for (auto [controller, value] : kStartingControllers) {
+            fluid_synth_cc(synth_, channel, controller, value);
+        }
+        fluid_synth_program_change(synth_, channel, 0);
+    }
+}
+
+void FluidSynthesiser::SetRate(int rate) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    // Still the one way to follow a mixer at another rate without loading the font again.
+    fluid_synth_set_sample_rate(synth_, static_cast<float>(rate));
+#pragma GCC diagnostic pop
+    rate_ = rate;
 }
 
 void FluidSynthesiser::Render(float* out, int frames, int rate) {
     if (!HasSoundFont() || frames <= 0) return;
-    if (rate != rate_) {
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-        // Still the one way to follow a mixer that runs at another rate without reloading.
-        fluid_synth_set_sample_rate(synth_, static_cast<float>(rate));
-#pragma GCC diagnostic pop
-        rate_ = rate;
-    }
+    if (rate != rate_) SetRate(rate);
     scratch_.resize(2 * kChunkFrames);
     while (frames > 0) {
         int chunk = std::min(frames, kChunkFrames);
         fluid_synth_write_float(synth_, chunk, scratch_.data(), 0, 2, scratch_.data(), 1, 2);
+        blockPhase_ = (blockPhase_ + chunk) % kBlockFrames;
         for (int i = 0; i < 2 * chunk; ++i) out[i] += scratch_[i];
         out += 2 * chunk;
         frames -= chunk;

@@ -28,10 +28,13 @@ public:
     void Render(float* out, int frames, int rate) override;
 
 private:
+    void SetRate(int rate);
+
     fluid_settings_t* settings_ = nullptr;
     fluid_synth_t* synth_ = nullptr;
     int soundFont_ = -1;
     int rate_ = 44100;
+    int blockPhase_ = 0;  // frames of FluidSynth's current block already handed out
     std::vector<float> scratch_;
 };
 

@@ -72,9 +72,8 @@ private:
     size_t next_ = 0;
     int rate_ = 0;
     int64_t position_ = 0;
-    // The current pass began at frame passStart_, at tick passTick_.
-    int64_t passStart_ = 0;
-    uint32_t passTick_ = 0;
+    // How far the current pass lies behind the first: the loop's length times the passes made.
+    SongTime passOffset_ = 0;
     std::array<std::bitset<128>, 16> held_;
 };
 
