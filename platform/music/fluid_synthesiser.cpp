@@ -11,6 +11,8 @@ namespace {
 constexpr int kStartingRate = 44100;
 constexpr int kChunkFrames = 1024;
 constexpr int kBlockFrames = 64;
+constexpr int kPlayingChannels = 16;
+constexpr int kHoldingChannels = 48;
 // What a channel starts with, beyond what "reset all controllers" puts back: bank 0, volume,
 // pan, and FluidSynth's reverb and chorus sends.
 constexpr std::pair<int, int> kStartingControllers[] = {{0, 0},   {32, 0},  {7, 100},
@@ -29,7 +31,13 @@ FluidSynthesiser::FluidSynthesiser() {
     fluid_settings_setint(settings_, "synth.cpu-cores", 1);
     fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
     fluid_settings_setint(settings_, "synth.lock-memory", 0);
+    fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(settings_, "synth.midi-channels", kPlayingChannels + kHoldingChannels);
     synth_ = new_fluid_synth(settings_);
+    for (int channel = kPlayingChannels + kHoldingChannels - 1; channel >= kPlayingChannels;
+         --channel) {
+        freeChannels_.push_back(channel);
+    }
 }
 
 FluidSynthesiser::~FluidSynthesiser() {
@@ -47,6 +55,42 @@ bool FluidSynthesiser::LoadSoundFont(const std::vector<std::string>& candidates)
         }
     }
     return false;
+}
+
+void FluidSynthesiser::LoadInstruments(const std::vector<Instrument>& instruments) {
+    if (!HasSoundFont()) return;
+    for (const Instrument& instrument : instruments) {
+        auto held = held_.find(instrument);
+        if (held != held_.end()) {
+            ++held->second.loads;
+            continue;
+        }
+        if (freeChannels_.empty()) return;  // the rest load when they are first selected
+        int channel = freeChannels_.back();
+        // An instrument the font lacks is played by the one in bank 0 (or the first kit).
+        int bank = instrument.bank;
+        if (fluid_synth_program_select(synth_, channel, soundFont_, bank, instrument.program) ==
+            FLUID_FAILED) {
+            bank = bank == kDrumBank ? kDrumBank : 0;
+            int program = bank == kDrumBank ? 0 : instrument.program;
+            if (fluid_synth_program_select(synth_, channel, soundFont_, bank, program) ==
+                FLUID_FAILED) {
+                continue;
+            }
+        }
+        freeChannels_.pop_back();
+        held_[instrument] = {channel, 1};
+    }
+}
+
+void FluidSynthesiser::UnloadInstruments(const std::vector<Instrument>& instruments) {
+    for (const Instrument& instrument : instruments) {
+        auto held = held_.find(instrument);
+        if (held == held_.end() || --held->second.loads > 0) continue;
+        fluid_synth_unset_program(synth_, held->second.channel);
+        freeChannels_.push_back(held->second.channel);
+        held_.erase(held);
+    }
 }
 
 void FluidSynthesiser::Send(uint8_t status, uint8_t data1, uint8_t data2) {
@@ -92,7 +136,7 @@ void FluidSynthesiser::Silence() {
         blockPhase_ = 0;
     }
     SetRate(rate_);  // empties the reverb and chorus, which would ring on
-    for (int channel = 0; channel < 16; ++channel) {
+    for (int channel = 0; channel < kPlayingChannels; ++channel) {
         fluid_synth_cc(synth_, channel, 121, 0);  // reset all controllers
         for (auto [controller, value] : kStartingControllers) {
             fluid_synth_cc(synth_, channel, controller, value);

@@ -2,6 +2,7 @@
 // when asked (no driver, no threads of its own), so the same calls give the same samples.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,10 @@ public:
     void Send(uint8_t status, uint8_t data1, uint8_t data2) override;
     void Silence() override;
     void Render(float* out, int frames, int rate) override;
+    // The sound font's samples are read when an instrument is first selected; a loaded
+    // instrument is held on a channel of its own, beyond the 16 that play, until unloaded.
+    void LoadInstruments(const std::vector<Instrument>& instruments) override;
+    void UnloadInstruments(const std::vector<Instrument>& instruments) override;
 
 private:
     void SetRate(int rate);
@@ -36,6 +41,12 @@ private:
     int rate_ = 44100;
     int blockPhase_ = 0;  // frames of FluidSynth's current block already handed out
     std::vector<float> scratch_;
+    struct Hold {
+        int channel;
+        int loads;
+    };
+    std::map<Instrument, Hold> held_;
+    std::vector<int> freeChannels_;
 };
 
 }  // namespace platform::music

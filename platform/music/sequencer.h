@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/music/instruments.h"
 #include "platform/music/midi_song.h"
 #include "platform/music/synthesiser.h"
 #include "platform/music/tempo_map.h"
@@ -18,9 +19,11 @@ namespace platform::music {
 
 // A song read once and shared by everything that plays it.
 struct LoadedSong {
-    explicit LoadedSong(MidiSong read) : song(std::move(read)), tempo(song) {}
+    explicit LoadedSong(MidiSong read)
+        : song(std::move(read)), tempo(song), instruments(InstrumentsOf(song)) {}
     MidiSong song;
     TempoMap tempo;
+    std::vector<Instrument> instruments;
 };
 
 struct LoopPlan {
