@@ -10,11 +10,9 @@ namespace {
 
 TEST(Instruments, EachBankAndProgramOnceWithTheDrumChannelsKitsInBank128) {
     MidiSong song;
-    song.events = {
-        {0, 0xC0, 40, 0}, {0, 0xB1, 0, 8},  {0, 0xC1, 40, 0}, {5, 0xB9, 0, 3},
-        {5, 0xC9, 25, 0}, {9, 0xC0, 40, 0}, {9, 0xB1, 32, 5},  // the bank's low byte is not how
-                                                               // FluidSynth picks banks
-        {9, 0xC1, 81, 0}};
+    // The bank's low byte (controller 32) is not how FluidSynth picks banks.
+    song.events = {{0, 0xC0, 40, 0}, {0, 0xB1, 0, 8},  {0, 0xC1, 40, 0}, {5, 0xB9, 0, 3},
+                   {5, 0xC9, 25, 0}, {9, 0xC0, 40, 0}, {9, 0xB1, 32, 5}, {9, 0xC1, 81, 0}};
     std::vector<Instrument> expected = {{0, 0}, {0, 40}, {8, 40}, {8, 81}, {128, 0}, {128, 25}};
     EXPECT_EQ(InstrumentsOf(song), expected);
 }
