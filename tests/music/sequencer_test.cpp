@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/music/music_player.h"
 #include "tests/music/recording_synth.h"
 
 using platform::music::LoadedSong;
@@ -188,6 +189,38 @@ TEST(Sequencer, AChangeOfRateCarriesOnFromTheSameMoment) {
     Render(sequencer, synth, 30000, 1000, 48000);
     // The second note comes one second in: half a second at 48000 after the change.
     EXPECT_EQ(synth.messages[1].frame, 22050 + 24000);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MusicPlayer, PlayingTheSamePieceAgainStartsItFromItsBeginning) {
+    auto synth = std::make_unique<RecordingSynth>();
+    RecordingSynth* recorder = synth.get();
+    platform::music::MusicPlayer player(std::move(synth));
+    auto song = Song({{0, 0xC0, 3, 0}, {0, 0x90, 60, 100}, {480, 0x90, 62, 100}}, 960);
+    std::vector<float> block(2 * 1000);
+    auto messagesFrom = [&](int64_t start) {
+        std::vector<SentMessage> found;
+        for (SentMessage m : recorder->messages) {
+            if (m.frame < start) continue;
+            m.frame -= start;
+            found.push_back(m);
+        }
+        return found;
+    };
+    player.Play(song, LoopPlan{0, 0, platform::music::kRepeatForever});
+    for (int i = 0; i < 30; ++i) player.MixInto(block.data(), 1000, kRate);
+    std::vector<SentMessage> first = messagesFrom(0);
+    first.erase(std::remove_if(first.begin(), first.end(),
+                               [](const SentMessage& m) { return m.frame >= 30000; }),
+                first.end());
+    for (int i = 0; i < 7; ++i) player.MixInto(block.data(), 1000, kRate);  // into the 2nd pass
+    player.Play(song, LoopPlan{0, 0, platform::music::kRepeatForever});
+    for (int i = 0; i < 30; ++i) player.MixInto(block.data(), 1000, kRate);
+    EXPECT_EQ(messagesFrom(37000), first);
+    EXPECT_EQ(recorder->silences, 2);  // each start cuts what played before
 }
 
 }  // namespace
