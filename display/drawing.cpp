@@ -2,6 +2,7 @@
 
 #include "display/display_state.h"
 #include "display/image_assets.h"
+#include "shell/shell_state.h"
 
 RECT& MakeRect(RECT& rect, int top, int left, int right, int bottom) {
     rect.left = static_cast<int16_t>(left);
@@ -15,10 +16,10 @@ void BlitImage(ImageId image, int x, int y, const RECT& source) {
     IDirectDrawSurface7* from = display.images[static_cast<int>(image)];
     if (display.frameSurface == nullptr || from == nullptr) return;
     RECT rect = source;
-    // No wait for a busy blitter: a refused copy is simply missing from this frame.
+    // Waits while a flip keeps the blitter busy: a refused copy would be missing from one page.
     display.frameSurface->BltFast(static_cast<DWORD>(x + kFrameOriginX),
                                   static_cast<DWORD>(y + kFrameOriginY), from, &rect,
-                                  DDBLTFAST_SRCCOLORKEY);
+                                  DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT);
 }
 
 void FillRect(const RECT* rect, uint32_t value) {
@@ -55,6 +56,21 @@ int SplitDigits(int32_t* digits, uint32_t value) {
     return count;
 }
 
+namespace {
+
+// Restored memory holds garbage, and some screens draw only the play area (the rankings, the
+// settings): both pages start black again, as they were when the display started. In a
+// window the primary surface is the desktop, which is not the game's to fill.
+void ClearRestoredPages() {
+    FillRect(nullptr, 0);
+    if (!display.windowed) {
+        display.primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT,
+                             &display.fillEffects);
+    }
+}
+
+}  // namespace
+
 HRESULT PresentFrame() {
     if (display.primary == nullptr || display.frameSurface == nullptr) return DDERR_GENERIC;
     for (;;) {
@@ -78,7 +94,11 @@ HRESULT PresentFrame() {
                 if (FAILED(restored)) return restored;
             }
             RestoreLostImages();
-            // This frame is not shown; the next present shows the next one.
+            ClearRestoredPages();
+            // This frame is not shown, and what was drawn while the surfaces were lost went
+            // nowhere: the restored pages hold garbage until the whole screen is drawn again.
+            shell.screenDirty = true;
+            shell.phraseDirty = true;
             return DD_OK;
         }
         if (result != DDERR_WASSTILLDRAWING) return result;

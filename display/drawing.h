@@ -26,5 +26,6 @@ uint32_t PackRgb16(int red, int green, int blue);
 // needs room for 10.
 int SplitDigits(int32_t* digits, uint32_t value);
 // Shows the frame: a flip in full screen, a copy of the play area into the window otherwise.
-// After a lost display it restores the surfaces and returns 0 without showing this frame.
+// After a lost display it restores the surfaces, asks for a whole redraw (the shell's two redraw
+// requests) and returns 0 without showing this frame.
 HRESULT PresentFrame();

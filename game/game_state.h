@@ -27,6 +27,11 @@ struct GameState {
     int32_t readyStep = 0;
     // Stamp shared by the ready phase, the play timer's ticks and the game-over pause.
     uint32_t phaseTime = 0;
+    // The results screen has entered the game into the rankings, and the places (1 to 5, 0
+    // for none) the score and the speed took; cleared when the results screen is left.
+    bool resultsEntered = false;
+    int32_t scorePlace = 0;
+    int32_t speedPlace = 0;
     // Number of phrases in the phrase table, kept in 16 bits.
     int16_t phraseCount = 0;
 };

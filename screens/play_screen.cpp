@@ -1,11 +1,135 @@
-// To be drawn: the play screen's operations are stubs for now.
 #include "screens/play_screen.h"
 
-void DrawPlayScreen() {}
-void DrawReadyWindow(int32_t) {}
-void DrawPlayMark(PlayMark) {}
-void ClearPlayPiece(PlayPiece) {}
-void DrawScore(int32_t) {}
-void DrawBonus(int32_t) {}
-void DrawLives(int32_t) {}
-void DrawTimerBar(int32_t) {}
+#include <iterator>
+
+#include "display/display_state.h"
+#include "screens/glyphs.h"
+#include "screens/numbers.h"
+#include "screens/screen_drawing.h"
+
+namespace {
+
+struct Placed {
+    Piece piece;
+    int x, y;
+};
+
+// The standing background, in drawing order: later pieces cover earlier ones.
+constexpr Placed kBackground[] = {
+    {{ImageId::Back, 112, 0, 210, 120}, 28, 40},      // upper backdrop
+    {{ImageId::Back, 0, 0, 98, 120}, 355, 144},       // lower backdrop
+    {{ImageId::Zubi, 0, 0, 96, 144}, 31, 25},         // upper character
+    {{ImageId::Yama, 0, 0, 96, 144}, 355, 126},       // lower character
+    {{ImageId::TimeWin1, 0, 0, 240, 48}, 16, 272},    // timer frame
+    {{ImageId::TimeWin2, 0, 0, 176, 48}, 288, 272},   // lives frame
+    {{ImageId::Parts, 64, 32, 112, 40}, 384, 304},    // lives caption
+    {{ImageId::Parts, 64, 40, 112, 48}, 176, 304},    // timer caption
+    {{ImageId::Parts, 0, 32, 32, 48}, 432, 32},       // score caption
+    {{ImageId::Words, 128, 128, 208, 144}, 144, 19},  // bonus caption
+};
+
+constexpr Placed kReadyWindows[] = {
+    {{ImageId::Win1, 0, 0, 320, 96}, 128, 48},
+    {{ImageId::Win2, 0, 0, 320, 96}, 32, 176},
+};
+
+// The words every result mark is drawn at.
+constexpr int kResultX = 160, kResultY = 140;
+// The Enter prompt of the ready phase.
+constexpr int kPromptX = 352, kPromptY = 120, kPromptWidth = 72, kPromptHeight = 8;
+
+struct PieceArea {
+    int left, top, right, bottom;
+    PaletteColor color;  // the colour beneath the piece
+};
+
+constexpr PieceArea kPieceAreas[] = {
+    {144, 64, 432, 128, kWhite},   // DialectLine
+    {48, 192, 336, 256, kWhite},   // StandardLine
+    {32, 288, 240, 304, kWhite},   // TimerBar
+    {304, 288, 448, 304, kWhite},  // Lives
+    {302, 12, 432, 44, kCream},    // Score
+    {160, 140, 336, 181, kCream},  // ResultMark
+    {224, 16, 254, 32, kCream},    // Bonus
+};
+
+constexpr int32_t kCounterLimit = 999999;
+constexpr int kBarLeft = 32, kBarTop = 288, kBarWidth = 208, kBarHeight = 16;
+constexpr int kBarStep = 4;  // pixels the bar loses a tick
+constexpr int kLivesLeft = 304, kLivesTop = 288, kLifeWidth = 16;
+
+}  // namespace
+
+void DrawPlayScreen() {
+    ClearFrame();
+    FillPlay(0, 0, 480, 320, kCream);
+    for (const Placed& p : kBackground) DrawPiece(p.piece, p.x, p.y);
+}
+
+void DrawReadyWindow(int32_t which) {
+    if (which < 0 || which > 1) return;
+    const Placed& window = kReadyWindows[which];
+    DrawPiece(window.piece, window.x, window.y);
+}
+
+void DrawPlayMark(PlayMark mark) {
+    switch (mark) {
+        case PlayMark::ReadyFirst:
+            DrawEnterPrompt(kPromptX, kPromptY);
+            DrawPiece({ImageId::Words, 0, 240, 166, 278}, 195, 79);
+            break;
+        case PlayMark::ReadySecond:
+            // Enter was pressed: the prompt goes.
+            FillPlay(kPromptX, kPromptY, kPromptX + kPromptWidth, kPromptY + kPromptHeight, kWhite);
+            DrawPiece({ImageId::Words, 0, 278, 170, 316}, 102, 207);
+            break;
+        case PlayMark::Finish:
+            DrawPiece({ImageId::Words, 0, 320, 91, 360}, 200, 138);
+            break;
+        case PlayMark::ResultNoMiss:
+            DrawPiece({ImageId::Words, 0, 368, 176, 409}, kResultX, kResultY);
+            break;
+        case PlayMark::ResultOneMiss:
+            DrawPiece({ImageId::Words, 0, 409, 176, 450}, kResultX, kResultY);
+            break;
+        case PlayMark::ResultManyMisses:
+            DrawPiece({ImageId::Words, 0, 450, 160, 491}, kResultX, kResultY);
+            break;
+    }
+}
+
+void ClearPlayPiece(PlayPiece piece) {
+    auto index = static_cast<int32_t>(piece);
+    if (index < 0 || index >= static_cast<int32_t>(std::size(kPieceAreas))) return;
+    const PieceArea& a = kPieceAreas[index];
+    FillPlay(a.left, a.top, a.right, a.bottom, a.color);
+}
+
+void DrawScore(int32_t score) {
+    DrawNumber(score, kCounterLimit, DigitSet::Large, 416, 22, 12);
+}
+
+void DrawBonus(int32_t bonus) {
+    DrawNumber(bonus, kCounterLimit, DigitSet::Small, 246, 11, 16);
+}
+
+void DrawLives(int32_t count) {
+    // Icons that would start beyond the frame's right edge have nowhere to go.
+    for (int32_t place = 0; place < count; ++place) {
+        int x = kLivesLeft + kLifeWidth * place;
+        if (x + kFrameOriginX >= kFrameWidth) break;
+        DrawLifeIcon(place, x, kLivesTop);
+    }
+}
+
+void DrawTimerBar(int32_t ticks) {
+    // Worked in 16 bits, as the bar's width always was; the product is taken modulo 2^32 so
+    // that no count overflows, which leaves the low 16 bits as they would be.
+    auto width =
+        static_cast<int16_t>(static_cast<uint32_t>(kBarWidth) -
+                             static_cast<uint32_t>(kBarStep) * static_cast<uint32_t>(ticks));
+    if (width <= 0) return;
+    // The image holds a full bar and no more, whatever count comes in.
+    if (width > kBarWidth) width = kBarWidth;
+    DrawPiece({ImageId::Bar, 0, 0, width, kBarHeight}, kBarLeft, kBarTop);
+}

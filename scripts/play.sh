@@ -3,7 +3,7 @@
 # live in the per-user game folder, which survives rebuilds.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/install-deps.sh"
+"$root/scripts/install-deps.sh" play
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPARRUN_TESTS=OFF
 ninja -C "$root/build" parrun
 game="${XDG_DATA_HOME:-$HOME/.local/share}/parrun"

@@ -1,6 +1,6 @@
 // The one small interface between our Win32 layer and the outside world. The layer does its
 // work in portable code and asks the host only for what a real machine provides: a clock, key
-// states, a window on the desktop, modal message boxes, finished pictures, and (later) audio.
+// states, a window on the desktop, modal message boxes, finished pictures, and sound.
 // Hosts deliver what happens outside (a key, the close box, focus) through host_events.h.
 #pragma once
 
@@ -10,6 +10,15 @@
 namespace platform {
 
 enum class MessageBoxAnswer { Ok, Yes, No };
+
+// What feeds the host's sound output: the layer's mixer.
+class AudioRenderer {
+public:
+    virtual ~AudioRenderer() = default;
+    // Fills `out` with `frames` stereo frames at `rate` Hz, interleaved left and right, full
+    // scale 1.0 (louder values are clipped by the host).
+    virtual void Render(float* out, int frames, int rate) = 0;
+};
 
 class Host {
 public:
@@ -63,6 +72,19 @@ public:
     // colours of the palette as 0x00RRGGBB.
     virtual void ShowFullScreenPicture(const uint8_t* indices, int width, int height,
                                        const uint32_t* palette) {}
+
+    // Starts the sound output, which from then on pulls what it plays from `renderer` (on a
+    // thread of the host's, or against a virtual clock). False, with the reason, when the host
+    // has no sound output; the layer then plays silently.
+    virtual bool StartAudio(AudioRenderer* renderer, std::string& whyNot) {
+        whyNot = "this host has no sound output";
+        return false;
+    }
+    // Stops the output; no Render call is running or will run once it returns.
+    virtual void StopAudio() {}
+    // The layer is about to change what sounds (a buffer starts or stops): a host that renders
+    // against its own clock brings its output up to the present first.
+    virtual void AudioChanging() {}
 };
 
 // The host that the layer uses; set once by the program's main before the game starts.

@@ -7,6 +7,7 @@
 #include "platform/core/codepage.h"
 #include "platform/core/host.h"
 #include "platform/core/window_state.h"
+#include "platform/ddraw/ddraw_objects.h"
 
 namespace platform {
 
@@ -87,6 +88,10 @@ void ActivateWindow(HWND window, bool active, bool minimized) {
     bool wasActive = record->active;
     record->active = active;
     record->minimized = minimized;
+    // DirectDraw hears of a change of focus before the window does, as its hook would.
+    if (active != wasActive) DisplayFocusChanged(window, active);
+    record = FindWindowRecord(window);
+    if (record == nullptr) return;
     if (active != wasActive) Send(*record, WM_ACTIVATEAPP, active ? TRUE : FALSE, 0);
     record = FindWindowRecord(window);
     if (record == nullptr) return;

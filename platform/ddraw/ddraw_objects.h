@@ -8,6 +8,7 @@
 #include <ddraw.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/gdi/pixels.h"
@@ -33,6 +34,14 @@ struct DirectDrawCounts {
     int callsOnFreed = 0;     // any other call on an object already gone
 };
 
+// A display mode: its size, and its depth in bits (8; 16 or 32; 15 for a 5-5-5 desktop).
+struct DisplayMode {
+    int width = 0;
+    int height = 0;
+    int bits = 0;
+    bool operator==(const DisplayMode&) const = default;
+};
+
 struct DirectDrawState {
     std::vector<std::unique_ptr<DirectDrawObject>> objects;
     std::vector<std::unique_ptr<Surface>> surfaces;
@@ -40,10 +49,14 @@ struct DirectDrawState {
     std::vector<std::unique_ptr<Clipper>> clippers;
     DirectDrawCounts counts;
     // The display mode set by an exclusive owner, or none (the desktop's own).
-    bool modeSet = false;
-    int modeWidth = 0, modeHeight = 0, modeBits = 0;
-    // Grows at every change of display mode; a surface made in another mode can't be restored.
-    int modeGeneration = 0;
+    std::optional<DisplayMode> ownerMode;
+    // The exclusive owner's window lost the focus: the desktop's mode shows until it is back.
+    bool ownerAway = false;
+    // After every flip, blits that don't wait are refused until the clock has moved this many
+    // milliseconds past the flip (0: never).
+    uint32_t busyAfterFlip = 0;
+    bool flipped = false;
+    uint32_t lastFlipTime = 0;
     std::vector<uint32_t> windowPicture;  // the client area as the screen shows it
 };
 
@@ -53,6 +66,32 @@ void ResetDirectDrawState();
 // The display was taken away (another program's full screen, a locked desktop): every live
 // surface reports DDERR_SURFACELOST until it is restored.
 void LoseAllSurfaces();
+// The mode the screen runs at: the exclusive owner's while it is there, else the desktop's.
+DisplayMode CurrentDisplayMode();
+// Who decides the display mode changes (an owner's mode or none, the owner away or not); when
+// the mode the screen runs at changes, every surface is lost and the host is told.
+void SwitchDisplay(std::optional<DisplayMode> owner, bool away);
+// A window gained or lost the focus. Losing it in exclusive full screen gives the desktop its
+// mode back and loses every surface; regaining it sets the owner's mode again (the surfaces
+// stay lost until restored). Runs before the window hears of the change.
+void DisplayFocusChanged(HWND window, bool active);
+// Makes the blitter busy for `milliseconds` of the clock after every flip (0: never busy).
+void SetBlitterBusyAfterFlip(uint32_t milliseconds);
+// A flip was shown: the blitter is busy from now, if it is made to be.
+void NoteFlip();
+// True while a blit without a wait flag would be refused with DDERR_WASSTILLDRAWING.
+bool BlitterBusy();
+// The two pages of the live full-screen flip chain as a screen would show them: 0x00RRGGBB
+// pixels through the palette, row by row.
+struct FlipChainPages {
+    enum class State { None, Lost, Read };
+    State state = State::None;  // None: no flip chain (windowed, or no display)
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> front;
+    std::vector<uint32_t> back;
+};
+FlipChainPages ReadFlipChainPages();
 // Live (not yet freed) objects of each kind.
 int LiveSurfaces();
 int LivePalettes();
@@ -166,13 +205,15 @@ private:
     DDPIXELFORMAT DescribeFormat() const;
     const PALETTEENTRY* ColorTable() const;
     HRESULT BltToWindow(const RECT& dest, Surface& source, const RECT& sourceRect);
+    // What memory holds when it comes back: loud stripes, `phase` telling pages apart.
+    void FillWithGarbage(int phase);
 
     DirectDrawObject* owner_;
     SurfaceRole role_;
     int width_, height_, pitch_;
     PixelFormat format_;
     std::vector<uint8_t> pixels_;
-    int modeGeneration_;
+    DisplayMode mode_;  // the display mode it was made in
     bool lost_ = false;
     bool locked_ = false;
     HDC dc_ = nullptr;

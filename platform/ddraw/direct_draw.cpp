@@ -48,21 +48,15 @@ HRESULT DirectDrawObject::Initialize(GUID* driver) {
 }
 
 PixelFormat DirectDrawObject::DisplayFormat() const {
-    const auto& state = DirectDrawGlobals();
-    if (!state.modeSet) return DesktopFormat(CurrentHost().DesktopBits());
-    return state.modeBits == 8    ? IndexedFormat()
-           : state.modeBits == 16 ? Rgb565Format()
-                                  : Xrgb8888Format();
+    return DesktopFormat(CurrentDisplayMode().bits);
 }
 
 int DirectDrawObject::DisplayWidth() const {
-    const auto& state = DirectDrawGlobals();
-    return state.modeSet ? state.modeWidth : CurrentHost().DesktopWidth();
+    return CurrentDisplayMode().width;
 }
 
 int DirectDrawObject::DisplayHeight() const {
-    const auto& state = DirectDrawGlobals();
-    return state.modeSet ? state.modeHeight : CurrentHost().DesktopHeight();
+    return CurrentDisplayMode().height;
 }
 
 HRESULT DirectDrawObject::SetCooperativeLevel(HWND window, DWORD flags) {
@@ -89,31 +83,16 @@ HRESULT DirectDrawObject::SetDisplayMode(DWORD width, DWORD height, DWORD bits, 
         (bits != 8 && bits != 16 && bits != 32) || flags != 0 || FaultFires("SetDisplayMode")) {
         return DDERR_INVALIDMODE;
     }
-    auto& state = DirectDrawGlobals();
-    int w = static_cast<int>(width), h = static_cast<int>(height), b = static_cast<int>(bits);
-    if (state.modeSet && state.modeWidth == w && state.modeHeight == h && state.modeBits == b) {
-        return DD_OK;
-    }
-    // A change of mode takes every surface's memory away.
-    state.modeSet = true;
-    state.modeWidth = w;
-    state.modeHeight = h;
-    state.modeBits = b;
-    ++state.modeGeneration;
-    LoseAllSurfaces();
-    CurrentHost().EnterFullScreen(w, h, b);
+    SwitchDisplay(
+        DisplayMode{static_cast<int>(width), static_cast<int>(height), static_cast<int>(bits)},
+        false);
     return DD_OK;
 }
 
 HRESULT DirectDrawObject::RestoreDisplayMode() {
     if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
     if (!initialized_) return DDERR_NOTINITIALIZED;
-    auto& state = DirectDrawGlobals();
-    if (!state.modeSet) return DD_OK;
-    state.modeSet = false;
-    ++state.modeGeneration;
-    LoseAllSurfaces();
-    CurrentHost().LeaveFullScreen();
+    if (DirectDrawGlobals().ownerMode) SwitchDisplay(std::nullopt, false);
     return DD_OK;
 }
 
@@ -220,11 +199,7 @@ HRESULT DirectDrawObject::CreateSurface(LPDDSURFACEDESC2 desc, LPDIRECTDRAWSURFA
 void DirectDrawObject::Free() {
     auto& state = DirectDrawGlobals();
     ++state.counts.objectsFreed;
-    if (state.modeSet) {
-        state.modeSet = false;
-        ++state.modeGeneration;
-        CurrentHost().LeaveFullScreen();
-    }
+    if (state.ownerMode && Exclusive()) SwitchDisplay(std::nullopt, false);
     // Whatever it made goes with it.
     for (auto& surface : state.surfaces) surface->Orphan(this);
     primary = nullptr;

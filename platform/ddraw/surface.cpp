@@ -53,7 +53,7 @@ Surface::Surface(DirectDrawObject* owner, SurfaceRole role, int width, int heigh
     if (role != SurfaceRole::WindowedPrimary) {
         pixels_.assign(static_cast<size_t>(pitch_) * height, 0);
     }
-    modeGeneration_ = DirectDrawGlobals().modeGeneration;
+    mode_ = CurrentDisplayMode();
     ++DirectDrawGlobals().counts.surfacesCreated;
 }
 
@@ -106,6 +106,7 @@ HRESULT Surface::Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT source
                      LPDDBLTFX effects) {
     if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
     if (HRESULT hr = Usable(); hr != DD_OK) return hr;
+    if (!(flags & DDBLT_WAIT) && BlitterBusy()) return DDERR_WASSTILLDRAWING;
     RECT whole = {0, 0, width_, height_};
 
     if (flags & DDBLT_COLORFILL) {
@@ -210,6 +211,7 @@ HRESULT Surface::BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source, LPRECT s
                          DWORD trans) {
     if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
     if (HRESULT hr = Usable(); hr != DD_OK) return hr;
+    if (!(trans & DDBLTFAST_WAIT) && BlitterBusy()) return DDERR_WASSTILLDRAWING;
     if (source == nullptr) return DDERR_INVALIDPARAMS;
     auto* from = static_cast<Surface*>(source);
     if (from->freed_) return Misuse(), DDERR_INVALIDOBJECT;
@@ -259,6 +261,7 @@ HRESULT Surface::Flip(LPDIRECTDRAWSURFACE7 targetOverride, DWORD flags) {
     // The pages trade places: the back buffer now holds what was on the screen before.
     std::swap(pixels_, backBuffer->pixels_);
     ShowFront();
+    NoteFlip();
     return DD_OK;
 }
 
@@ -386,11 +389,29 @@ HRESULT Surface::Unlock(LPRECT rect) {
 HRESULT Surface::Restore() {
     if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
     if (role_ == SurfaceRole::BackBuffer) return DDERR_IMPLICITLYCREATED;
-    if (modeGeneration_ != DirectDrawGlobals().modeGeneration) return DDERR_WRONGMODE;
-    // The memory comes back; this layer never really lost what it held.
+    if (CurrentDisplayMode() != mode_) return DDERR_WRONGMODE;
+    // The memory comes back, holding whatever was left in it.
+    if (lost_) FillWithGarbage(0);
     lost_ = false;
-    if (backBuffer != nullptr) backBuffer->lost_ = false;
+    if (backBuffer != nullptr && backBuffer->lost_) {
+        backBuffer->FillWithGarbage(1);
+        backBuffer->lost_ = false;
+    }
     return DD_OK;
+}
+
+void Surface::FillWithGarbage(int phase) {
+    if (pixels_.empty()) return;  // the windowed primary: the screen redraws itself
+    PixelView view = View();
+    // Magenta and green stripes; in 8 bits the system palette's entries for them.
+    uint32_t loud[2] = {253, 250};
+    if (!format_.Indexed()) {
+        loud[0] = ColorToPixel(view, RGB(255, 0, 255));
+        loud[1] = ColorToPixel(view, RGB(0, 255, 0));
+    }
+    for (int y = 0; y < height_; ++y) {
+        for (int x = 0; x < width_; ++x) WritePixel(view, x, y, loud[((x + y) / 8 + phase) % 2]);
+    }
 }
 
 template <typename T>

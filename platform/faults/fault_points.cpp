@@ -30,6 +30,10 @@ const std::vector<std::string>& FaultPointNames() {
         "GetDC",
         "Lock",
         "LoadImageA",
+        "DirectSoundCreate",
+        "GetCaps",
+        "CreateSoundBuffer",
+        "LockSoundBuffer",
     };
     return names;
 }

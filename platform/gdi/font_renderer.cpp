@@ -3,7 +3,6 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <cmath>
@@ -55,7 +54,7 @@ std::string FindFontFile() {
 struct FontFace {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
-    int ascent = 0;   // font units above the baseline in a cell
+    int ascent = 0;   // font units above the baseline
     int descent = 0;  // font units below it
     int unitsPerEm = 1;
 
@@ -71,14 +70,10 @@ struct FontFace {
             return;
         }
         unitsPerEm = face->units_per_EM > 0 ? face->units_per_EM : 1;
-        auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-        if (os2 != nullptr && os2->usWinAscent + os2->usWinDescent > 0) {
-            ascent = os2->usWinAscent;
-            descent = os2->usWinDescent;
-        } else {
-            ascent = face->ascender;
-            descent = -face->descender;
-        }
+        // The typographic ascent and descent, which for this face add up to its em: they
+        // place the baseline in an em-high cell. (Its Windows metrics are taller than the em.)
+        ascent = face->ascender;
+        descent = -face->descender;
         if (ascent + descent <= 0) ascent = unitsPerEm, descent = 0;
     }
     ~FontFace() {
@@ -110,13 +105,9 @@ TextStyle StyleForFont(const GdiFontSpec& font) {
     TextStyle style;
     // Windows draws a synthetic bold from semi-bold weights up.
     style.bold = font.weight >= FW_SEMIBOLD;
-    FontFace& f = Face();
-    if (font.height > 0) {
-        style.cellHeight = font.height;
-    } else if (font.height < 0) {
-        style.cellHeight = static_cast<int>(
-            std::lround(-font.height * double(f.ascent + f.descent) / f.unitsPerEm));
-    }
+    // The face stands in for one whose cell is exactly its em, so a cell height (positive)
+    // and a character height (negative) ask for the same size.
+    if (font.height != 0) style.cellHeight = font.height > 0 ? font.height : -font.height;
     return style;
 }
 
@@ -152,11 +143,17 @@ int DrawTextRun(const PixelView& view, int x, int y, const std::u32string& text,
                 const TextStyle& style, uint32_t color, const uint32_t* background) {
     FontFace& f = Face();
     if (f.face == nullptr || style.cellHeight <= 0) return 0;
-    double emPixels = style.cellHeight * double(f.unitsPerEm) / (f.ascent + f.descent);
-    FT_Set_Char_Size(f.face, 0, static_cast<FT_F26Dot6>(std::lround(emPixels * 64)), 72, 72);
-    int baseline = y + static_cast<int>(std::lround(f.ascent * emPixels / f.unitsPerEm));
-    // A fixed-pitch face: every character is one or two half cells wide.
-    int halfAdvance = std::max(1, static_cast<int>(std::lround(emPixels / 2)));
+    // The em fills the cell, as in the face we stand in for: at 20 pixels a half-width
+    // character advances 10 and a full-width one 20. The baseline divides the cell as the
+    // face's own ascent and descent divide its height.
+    const int emPixels = style.cellHeight;
+    FT_Set_Pixel_Sizes(f.face, 0, static_cast<FT_UInt>(emPixels));
+    int baseline =
+        y + static_cast<int>(std::lround(double(emPixels) * f.ascent / (f.ascent + f.descent)));
+    // A fixed-pitch face: each advance is its design width (half or the whole em) rounded
+    // on its own, so at 15 pixels half-width is 8 and full-width 15.
+    const int halfAdvance = std::max(1, static_cast<int>(std::lround(emPixels / 2.0)));
+    const int fullAdvance = emPixels;
     int penX = x;
     for (char32_t cp : text) {
         FT_UInt glyph = FT_Get_Char_Index(f.face, cp);
@@ -164,7 +161,7 @@ int DrawTextRun(const PixelView& view, int x, int y, const std::u32string& text,
         FT_GlyphSlot slot = f.face->glyph;
         // The glyph's own advance tells half from full width.
         double advance = slot->linearHoriAdvance / 65536.0;
-        int cellWidth = advance > emPixels * 0.75 ? 2 * halfAdvance : halfAdvance;
+        int cellWidth = advance > emPixels * 0.75 ? fullAdvance : halfAdvance;
         if (background != nullptr) {
             FillCell(view, penX, y, penX + cellWidth, y + style.cellHeight, *background);
         }

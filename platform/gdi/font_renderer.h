@@ -1,6 +1,7 @@
 // Draws text with FreeType from the fixed-pitch Japanese gothic font of the system (IPA
-// Gothic), without anti-aliasing: a cell of the requested height, a bold face drawn twice a
-// pixel apart, half-width characters half as wide as full-width ones.
+// Gothic), without anti-aliasing: the em fills a cell of the requested height, as in the gothic
+// it stands in for, so full-width characters advance the cell height and half-width ones half
+// of it (rounded); a bold face is drawn twice a pixel apart.
 #pragma once
 
 #include <string>
@@ -16,7 +17,7 @@ struct TextStyle {
 };
 
 // The style a CreateFontA request turns into: a positive height is the cell height, a
-// negative one the character height.
+// negative one the character height, which for this face are the same.
 TextStyle StyleForFont(const GdiFontSpec& font);
 
 // Draws the code points with the top-left corner of the first cell at (x, y), in the raw

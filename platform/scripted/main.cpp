@@ -1,6 +1,7 @@
 // parrun-script [--log FILE] SCRIPT: runs the game on the scripted host in the current folder
-// (the game folder) and prints the log, one event a line. Its exit status is the program's exit
-// code, 3 when the script's end stopped the run, 2 when the script itself is at fault.
+// (the game folder) and prints the log, one event a line; the sound of the run goes to the
+// script's `audio` file, if it names one. Its exit status is the program's exit code, 3 when
+// the script's end stopped the run, 2 when the script itself is at fault.
 #include <windows.h>
 
 #include <cstdio>
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "parrun-script: cannot write %s\n", logPath);
         return 2;
     }
+    std::string audioFile = script.audioFile;
     platform::ScriptedHost host(std::move(script), log);
     platform::SetHost(&host);
     int code;
@@ -54,6 +56,10 @@ int main(int argc, char** argv) {
         host.Log("exit", std::to_string(code));
     } catch (const platform::RunEnded& ended) {
         code = ended.code;
+    }
+    if (!host.FinishAudio()) {
+        std::fprintf(stderr, "parrun-script: cannot write %s\n", audioFile.c_str());
+        code = 2;
     }
     std::fflush(stdout);
     if (log != stdout) std::fclose(log);

@@ -122,6 +122,17 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             script.desktopBits = bits;
             continue;
         }
+        if (verb == "busy-after-flip") {
+            if (words.size() != 2 || !ParseNumber(words[1], script.busyAfterFlip)) {
+                return fail("expected 'busy-after-flip MS'");
+            }
+            continue;
+        }
+        if (verb == "audio") {
+            if (words.size() != 2) return fail("expected 'audio FILE'");
+            script.audioFile = words[1];
+            continue;
+        }
         if (verb == "resource") {
             ResourceChange change;
             if (!ParseResource(words, change)) {
@@ -183,8 +194,24 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             if (argc != 1) return fail("expected 'shot FILE'");
             event.kind = ScriptEventKind::Shot;
             event.file = words[3];
+        } else if (what == "delete") {
+            if (argc != 1) return fail("expected 'delete FILE'");
+            event.kind = ScriptEventKind::Delete;
+            event.file = words[3];
+        } else if (what == "shot-back") {
+            if (argc != 1) return fail("expected 'shot-back FILE'");
+            event.kind = ScriptEventKind::ShotBack;
+            event.file = words[3];
+        } else if (what == "pages") {
+            if (argc > 1 || (argc == 1 && words[3] != "frame")) {
+                return fail("expected 'pages' or 'pages frame'");
+            }
+            event.kind = ScriptEventKind::Pages;
+            event.wholeFrame = argc == 1;
         } else if (argc == 0 && what == "lose-surfaces") {
             event.kind = ScriptEventKind::LoseSurfaces;
+        } else if (argc == 0 && what == "lose-sound-buffers") {
+            event.kind = ScriptEventKind::LoseSoundBuffers;
         } else if (argc == 0 && what == "deactivate") {
             event.kind = ScriptEventKind::Deactivate;
         } else if (argc == 0 && what == "activate") {

@@ -1,7 +1,8 @@
 // A scenario script for the scripted host: the clock's starting reading, the desktop's depth,
 // changes to the program's resources and platform calls made to fail, outside happenings at
 // virtual times (keys, the close box and its answer, moves, focus, screenshots, the display
-// taken away) and an end.
+// taken away, a look at both pages of the flip chain, or the sound memory taken away), a file
+// for the sound of the run, and an end.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,10 @@ enum class ScriptEventKind {
     Restore,
     Shot,
     LoseSurfaces,
+    Delete,
+    Pages,
+    ShotBack,
+    LoseSoundBuffers,
 };
 
 struct ScriptEvent {
@@ -31,7 +36,8 @@ struct ScriptEvent {
     bool answerYes = false;    // Close: how the confirmation box is answered
     uint64_t answerDelay = 0;  // Close: how long the player takes to answer
     int x = 0, y = 0;          // Move: new client-area position
-    std::string file;          // Shot: PNG file to write
+    std::string file;          // Shot, ShotBack: PNG file to write; Delete: file
+    bool wholeFrame = false;   // Pages: compare the whole screen, not only the play area
     int line = 0;              // where it was written, for messages
 };
 
@@ -54,6 +60,8 @@ struct Script {
     uint32_t clockStart = 0;
     std::optional<uint64_t> end;
     int desktopBits = 32;
+    uint32_t busyAfterFlip = 0;  // ms the blitter stays busy after every flip
+    std::string audioFile;       // "audio FILE": where the run's sound is written, or empty
     std::vector<ResourceChange> resources;
     std::vector<FaultChange> faults;
     std::vector<ScriptEvent> events;  // in time order; equal times keep their written order

@@ -1,12 +1,17 @@
 #include "platform/scripted/scripted_host.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 #include "platform/core/host_events.h"
 #include "platform/ddraw/ddraw_objects.h"
+#include "platform/dsound/mixer.h"
+#include "platform/dsound/sound_objects.h"
 #include "platform/faults/fault_points.h"
 #include "platform/resources/resources.h"
 #include "platform/scripted/png_file.h"
+#include "platform/scripted/wave_writer.h"
 
 namespace platform {
 
@@ -39,9 +44,15 @@ ScriptedHost::ScriptedHost(Script script, std::FILE* logFile)
         }
     }
     for (const auto& fault : script_.faults) ArmFault(fault.point, fault.succeedFirst);
+    SetBlitterBusyAfterFlip(script_.busyAfterFlip);
     for (const auto& event : script_.events) {
         if (event.kind == ScriptEventKind::Shot) shots_.push_back(&event);
     }
+    if (!script_.audioFile.empty()) recordAudio_ = true;
+}
+
+ScriptedHost::~ScriptedHost() {
+    AudioHostGone(this);
 }
 
 uint32_t ScriptedHost::Now() {
@@ -56,10 +67,55 @@ void ScriptedHost::Sleep(uint32_t milliseconds) {
 void ScriptedHost::AdvanceTo(uint64_t time) {
     if (script_.end && time > *script_.end) {
         elapsed_ = std::max(elapsed_, *script_.end);
+        RenderAudioTo(*script_.end);
+        elapsed_ = std::max(elapsed_, *script_.end);
         Log("timeout", "");
         throw RunEnded{3};
     }
+    RenderAudioTo(time);
     elapsed_ = std::max(elapsed_, time);
+}
+
+bool ScriptedHost::StartAudio(AudioRenderer* renderer, std::string&) {
+    audioRenderer_ = renderer;
+    audioFrames_ = elapsed_ * kAudioRate / 1000;
+    return true;
+}
+
+void ScriptedHost::StopAudio() {
+    RenderAudioTo(elapsed_);
+    audioRenderer_ = nullptr;
+}
+
+void ScriptedHost::RenderAudioTo(uint64_t time) {
+    if (audioRenderer_ == nullptr) return;
+    uint64_t target = time * kAudioRate / 1000;
+    constexpr uint64_t kChunk = 1024;
+    while (audioFrames_ < target) {
+        int frames = static_cast<int>(std::min(kChunk, target - audioFrames_));
+        mixBuffer_.resize(static_cast<size_t>(frames) * 2);
+        audioRenderer_->Render(mixBuffer_.data(), frames, kAudioRate);
+        if (recordAudio_) {
+            // What the output played before it was recorded or started is silence.
+            audio_.resize(audioFrames_ * 2, 0);
+            for (float value : mixBuffer_) {
+                float clipped = std::clamp(value, -1.0f, 1.0f);
+                audio_.push_back(static_cast<int16_t>(std::lround(clipped * 32767.0f)));
+            }
+        }
+        audioFrames_ += static_cast<uint64_t>(frames);
+    }
+}
+
+const std::vector<int16_t>& ScriptedHost::AudioSamples() {
+    RenderAudioTo(elapsed_);
+    audio_.resize(std::max<size_t>(audio_.size(), elapsed_ * kAudioRate / 1000 * 2), 0);
+    return audio_;
+}
+
+bool ScriptedHost::FinishAudio() {
+    if (script_.audioFile.empty()) return true;
+    return WriteWaveFile(script_.audioFile, AudioSamples(), kAudioRate);
 }
 
 void ScriptedHost::ApplyKeysUpTo(uint64_t time) {
@@ -118,6 +174,57 @@ void ScriptedHost::Deliver(const ScriptEvent& event) {
         case ScriptEventKind::LoseSurfaces:
             LoseAllSurfaces();
             break;
+        case ScriptEventKind::Delete:
+            // The player removes a file from the game folder while the game runs.
+            std::remove(event.file.c_str());
+            break;
+        case ScriptEventKind::Pages:
+            ComparePages(event);
+            break;
+        case ScriptEventKind::ShotBack:
+            ShootBackPage(event);
+            break;
+        case ScriptEventKind::LoseSoundBuffers:
+            LoseAllSoundBuffers();
+            break;
+    }
+}
+
+void ScriptedHost::ComparePages(const ScriptEvent& event) {
+    FlipChainPages pages = ReadFlipChainPages();
+    if (pages.state == FlipChainPages::State::None) return Log("pages", "none");
+    if (pages.state == FlipChainPages::State::Lost) return Log("pages", "lost");
+    // The play area is the 480 x 320 middle of the screen.
+    int left = 0, top = 0, right = pages.width, bottom = pages.height;
+    if (!event.wholeFrame) {
+        left = std::max(0, (pages.width - 480) / 2);
+        top = std::max(0, (pages.height - 320) / 2);
+        right = std::min(pages.width, left + 480);
+        bottom = std::min(pages.height, top + 320);
+    }
+    int differing = 0;
+    for (int y = top; y < bottom; ++y) {
+        for (int x = left; x < right; ++x) {
+            size_t at = static_cast<size_t>(y) * pages.width + x;
+            if (pages.front[at] != pages.back[at]) ++differing;
+        }
+    }
+    std::string verdict = differing == 0 ? "same" : "differ " + std::to_string(differing);
+    Log("pages", event.wholeFrame ? "frame " + verdict : verdict);
+}
+
+void ScriptedHost::ShootBackPage(const ScriptEvent& event) {
+    FlipChainPages pages = ReadFlipChainPages();
+    if (pages.state == FlipChainPages::State::None) return Log("shot-back", "none");
+    if (pages.state == FlipChainPages::State::Lost) return Log("shot-back", "lost");
+    WritePicture(event, pages.back, pages.width, pages.height);
+}
+
+void ScriptedHost::WritePicture(const ScriptEvent& event, const std::vector<uint32_t>& pixels,
+                                int width, int height) {
+    if (!WritePng(event.file, pixels.data(), width, height)) {
+        std::fprintf(stderr, "script line %d: cannot write %s\n", event.line, event.file.c_str());
+        throw RunEnded{2};
     }
 }
 
@@ -167,10 +274,7 @@ void ScriptedHost::PictureShown(const char* where) {
     while (!shots_.empty() && shots_.front()->time <= elapsed_) {
         const ScriptEvent& shot = *shots_.front();
         shots_.erase(shots_.begin());
-        if (!WritePng(shot.file, picture_.data(), pictureWidth_, pictureHeight_)) {
-            std::fprintf(stderr, "script line %d: cannot write %s\n", shot.line, shot.file.c_str());
-            throw RunEnded{2};
-        }
+        WritePicture(shot, picture_, pictureWidth_, pictureHeight_);
     }
 }
 

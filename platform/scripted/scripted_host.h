@@ -1,6 +1,8 @@
 // The host for tests: a virtual millisecond clock that only Sleep and WaitMessage move, keys
 // and answers taken from a script, a desktop of the script's depth, the last picture shown
-// (written as PNG where the script asks), and a log of what the program did, one event a line.
+// (written as PNG where the script asks), a sound output mixed against the virtual clock
+// (written as a WAVE file where the script asks), and a log of what the program did, one
+// event a line.
 #pragma once
 
 #include <cstdint>
@@ -24,6 +26,7 @@ class ScriptedHost : public Host {
 public:
     // The log goes to `logFile` as it is written (may be null) and is kept in LogLines().
     ScriptedHost(Script script, std::FILE* logFile);
+    ~ScriptedHost() override;
 
     uint32_t Now() override;
     void Sleep(uint32_t milliseconds) override;
@@ -49,6 +52,19 @@ public:
     void ShowWindowPicture(const uint32_t* pixels, int width, int height) override;
     void ShowFullScreenPicture(const uint8_t* indices, int width, int height,
                                const uint32_t* palette) override;
+    bool StartAudio(AudioRenderer* renderer, std::string& whyNot) override;
+    void StopAudio() override;
+    void AudioChanging() override { RenderAudioTo(elapsed_); }
+
+    // The sound output's rate: always 44100 Hz, so that runs are the same everywhere.
+    static constexpr int kAudioRate = 44100;
+    // Keeps what the sound output plays from now on (the script's `audio` line does too).
+    void RecordAudio() { recordAudio_ = true; }
+    // What was played up to now, 16-bit stereo, from the start of the run (silence before
+    // the output started).
+    const std::vector<int16_t>& AudioSamples();
+    // Writes the script's `audio` file, if it has one; false when it can't be written.
+    bool FinishAudio();
 
     // The last picture shown, as 0x00RRGGBB pixels, and how many have been shown.
     const std::vector<uint32_t>& Picture() const { return picture_; }
@@ -69,6 +85,14 @@ private:
     void ApplyKeysUpTo(uint64_t time);
     void Deliver(const ScriptEvent& event);
     void PictureShown(const char* where);
+    // Logs whether the two pages of the full-screen flip chain hold the same picture.
+    void ComparePages(const ScriptEvent& event);
+    // Writes the back page of the full-screen flip chain.
+    void ShootBackPage(const ScriptEvent& event);
+    void WritePicture(const ScriptEvent& event, const std::vector<uint32_t>& pixels, int width,
+                      int height);
+    // Mixes the sound output up to `time` ms after the start.
+    void RenderAudioTo(uint64_t time);
 
     Script script_;
     std::FILE* logFile_;
@@ -89,6 +113,11 @@ private:
     int pictureHeight_ = 0;
     int picturesShown_ = 0;
     bool fullScreen_ = false;
+    AudioRenderer* audioRenderer_ = nullptr;
+    uint64_t audioFrames_ = 0;  // frames mixed since the start of the run
+    bool recordAudio_ = false;
+    std::vector<int16_t> audio_;
+    std::vector<float> mixBuffer_;
 };
 
 }  // namespace platform

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/core/host_events.h"
+#include "platform/dsound/mixer.h"
 #include "platform/resources/icon_image.h"
 #include "platform/resources/resources.h"
+#include "platform/sdl/window_scale.h"
 
 namespace platform {
 
@@ -18,50 +21,45 @@ struct KeyPair {
 };
 
 constexpr KeyPair kKeys[] = {
-    {VK_RETURN, SDL_SCANCODE_RETURN},
-    {VK_RETURN, SDL_SCANCODE_KP_ENTER},
-    {VK_SPACE, SDL_SCANCODE_SPACE},
-    {VK_LEFT, SDL_SCANCODE_LEFT},
-    {VK_UP, SDL_SCANCODE_UP},
-    {VK_RIGHT, SDL_SCANCODE_RIGHT},
-    {VK_DOWN, SDL_SCANCODE_DOWN},
-    {VK_F4, SDL_SCANCODE_F4},
-    {VK_ESCAPE, SDL_SCANCODE_ESCAPE},
-    {VK_OEM_MINUS, SDL_SCANCODE_MINUS},
-    {VK_SHIFT, SDL_SCANCODE_LSHIFT},
-    {VK_SHIFT, SDL_SCANCODE_RSHIFT},
-    {VK_CONTROL, SDL_SCANCODE_LCTRL},
-    {VK_CONTROL, SDL_SCANCODE_RCTRL},
-    {VK_CAPITAL, SDL_SCANCODE_CAPSLOCK},
-    {VK_BACK, SDL_SCANCODE_BACKSPACE},
-    {VK_TAB, SDL_SCANCODE_TAB},
+    {VK_RETURN, SDL_SCANCODE_RETURN},  {VK_RETURN, SDL_SCANCODE_KP_ENTER},
+    {VK_SPACE, SDL_SCANCODE_SPACE},    {VK_LEFT, SDL_SCANCODE_LEFT},
+    {VK_UP, SDL_SCANCODE_UP},          {VK_RIGHT, SDL_SCANCODE_RIGHT},
+    {VK_DOWN, SDL_SCANCODE_DOWN},      {VK_F4, SDL_SCANCODE_F4},
+    {VK_ESCAPE, SDL_SCANCODE_ESCAPE},  {VK_SHIFT, SDL_SCANCODE_LSHIFT},
+    {VK_SHIFT, SDL_SCANCODE_RSHIFT},   {VK_CONTROL, SDL_SCANCODE_LCTRL},
+    {VK_CONTROL, SDL_SCANCODE_RCTRL},  {VK_CAPITAL, SDL_SCANCODE_CAPSLOCK},
+    {VK_BACK, SDL_SCANCODE_BACKSPACE}, {VK_TAB, SDL_SCANCODE_TAB},
 };
 
 }  // namespace
 
 SDL_Scancode ScancodeForVirtualKey(int virtualKey) {
+    // As on Windows, a letter's virtual key follows the layout: on a French keyboard A is
+    // where a QWERTY keyboard has Q.
     if (virtualKey >= 'A' && virtualKey <= 'Z') {
-        return static_cast<SDL_Scancode>(SDL_SCANCODE_A + (virtualKey - 'A'));
+        return SDL_GetScancodeFromKey(static_cast<SDL_Keycode>(SDLK_a + (virtualKey - 'A')));
     }
+    if (virtualKey == VK_OEM_MINUS) return SDL_GetScancodeFromKey(SDLK_MINUS);
     for (const auto& key : kKeys) {
         if (key.virtualKey == virtualKey) return key.scancode;
     }
     return SDL_SCANCODE_UNKNOWN;
 }
 
-int VirtualKeyForScancode(SDL_Scancode scancode) {
-    if (scancode >= SDL_SCANCODE_A && scancode <= SDL_SCANCODE_Z) {
-        return 'A' + (scancode - SDL_SCANCODE_A);
-    }
-    for (const auto& key : kKeys) {
-        if (key.scancode == scancode) return key.virtualKey;
+int VirtualKeyForKey(const SDL_Keysym& key) {
+    if (key.sym >= SDLK_a && key.sym <= SDLK_z) return 'A' + (key.sym - SDLK_a);
+    if (key.sym == SDLK_MINUS) return VK_OEM_MINUS;
+    for (const auto& pair : kKeys) {
+        if (pair.scancode == key.scancode) return pair.virtualKey;
     }
     return 0;
 }
 
-SdlHost::SdlHost() = default;
+SdlHost::SdlHost(int windowScale) : windowScale_(windowScale) {}
 
 SdlHost::~SdlHost() {
+    StopAudio();
+    AudioHostGone(this);
     DestroyMainWindow();
 }
 
@@ -88,8 +86,13 @@ void SdlHost::Handle(const SDL_Event& event) {
     switch (event.type) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
+            if (event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
+                (event.key.keysym.sym == SDLK_F9 || event.key.keysym.sym == SDLK_F10)) {
+                ChangeWindowScale(event.key.keysym.sym == SDLK_F9 ? -1 : 1);
+                break;
+            }
             if (event.key.repeat == 0) {
-                if (int key = VirtualKeyForScancode(event.key.keysym.scancode)) {
+                if (int key = VirtualKeyForKey(event.key.keysym)) {
                     HostKeyEvent(key, event.type == SDL_KEYDOWN);
                 }
             }
@@ -113,7 +116,10 @@ void SdlHost::Handle(const SDL_Event& event) {
                     break;
                 case SDL_WINDOWEVENT_MOVED:
                     // Filling the screen moves SDL's window, not the game's: it stays put.
-                    if (!fullScreen_) HostMoved(event.window.data1, event.window.data2);
+                    if (!fullScreen_) {
+                        HostMoved(event.window.data1 / windowScale_,
+                                  event.window.data2 / windowScale_);
+                    }
                     break;
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
@@ -143,28 +149,60 @@ bool SdlHost::IsKeyDown(int virtualKey) {
 
 int SdlHost::DesktopWidth() {
     SDL_DisplayMode mode;
-    return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.w : 1024;
+    int width = SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.w : 1024;
+    return width / std::max(windowScale_, 1);
 }
 
 int SdlHost::DesktopHeight() {
     SDL_DisplayMode mode;
-    return SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.h : 768;
+    int height = SDL_GetDesktopDisplayMode(0, &mode) == 0 ? mode.h : 768;
+    return height / std::max(windowScale_, 1);
+}
+
+int SdlHost::LargestFittingScale() {
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return 1;
+    return ChooseWindowScale(clientWidth_, clientHeight_, usable.w, usable.h);
+}
+
+void SdlHost::ChangeWindowScale(int step) {
+    if (window_ == nullptr || fullScreen_) return;
+    int scale = std::clamp(windowScale_ + step, 1, std::max(LargestFittingScale(), 1));
+    if (scale == windowScale_) return;
+    // The window grows or shrinks about its centre.
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(window_, &x, &y);
+    int centreX = x + clientWidth_ * windowScale_ / 2;
+    int centreY = y + clientHeight_ * windowScale_ / 2;
+    windowScale_ = scale;
+    SDL_SetWindowSize(window_, clientWidth_ * scale, clientHeight_ * scale);
+    SDL_SetWindowPosition(window_, std::max(centreX - clientWidth_ * scale / 2, 0),
+                          std::max(centreY - clientHeight_ * scale / 2, 0));
+    Repaint();
 }
 
 void SdlHost::CreateMainWindow(const std::string& titleUtf8, int clientX, int clientY,
                                int clientWidth, int clientHeight) {
     DestroyMainWindow();
-    window_ = SDL_CreateWindow(titleUtf8.c_str(), clientX, clientY, clientWidth, clientHeight,
-                               SDL_WINDOW_HIDDEN);
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
+    if (windowScale_ <= 0) windowScale_ = LargestFittingScale();
+    int scale = windowScale_;
+    window_ = SDL_CreateWindow(titleUtf8.c_str(), clientX * scale, clientY * scale,
+                               clientWidth * scale, clientHeight * scale, SDL_WINDOW_HIDDEN);
     if (window_ == nullptr) {
         std::fprintf(stderr, "parrun: cannot open a window: %s\n", SDL_GetError());
         return;
     }
-    clientWidth_ = clientWidth;
-    clientHeight_ = clientHeight;
     SetWindowIcon();
+    // Whole pixels, scaled without smoothing.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, clientWidth, clientHeight);
+    if (renderer_ != nullptr) {
+        SDL_RenderSetLogicalSize(renderer_, clientWidth, clientHeight);
+        SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+    }
 }
 
 void SdlHost::SetWindowIcon() {
@@ -185,7 +223,10 @@ void SdlHost::EnterFullScreen(int width, int height, int bits) {
     fullScreen_ = true;
     // The desktop keeps its own mode; the picture is scaled up to fill as much as it can.
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, width, height);
+    if (renderer_ != nullptr) {
+        SDL_RenderSetIntegerScale(renderer_, SDL_FALSE);
+        SDL_RenderSetLogicalSize(renderer_, width, height);
+    }
     Repaint();
 }
 
@@ -193,8 +234,11 @@ void SdlHost::LeaveFullScreen() {
     if (window_ == nullptr) return;
     fullScreen_ = false;
     SDL_SetWindowFullscreen(window_, 0);
-    SDL_SetWindowSize(window_, clientWidth_, clientHeight_);
-    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, clientWidth_, clientHeight_);
+    SDL_SetWindowSize(window_, clientWidth_ * windowScale_, clientHeight_ * windowScale_);
+    if (renderer_ != nullptr) {
+        SDL_RenderSetLogicalSize(renderer_, clientWidth_, clientHeight_);
+        SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+    }
     Repaint();
 }
 
@@ -253,8 +297,8 @@ void SdlHost::MoveMainWindow(int clientX, int clientY, int clientWidth, int clie
     clientWidth_ = clientWidth;
     clientHeight_ = clientHeight;
     if (fullScreen_) return;
-    SDL_SetWindowSize(window_, clientWidth, clientHeight);
-    SDL_SetWindowPosition(window_, clientX, clientY);
+    SDL_SetWindowSize(window_, clientWidth * windowScale_, clientHeight * windowScale_);
+    SDL_SetWindowPosition(window_, clientX * windowScale_, clientY * windowScale_);
 }
 
 void SdlHost::DestroyMainWindow() {

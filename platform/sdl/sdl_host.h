@@ -1,5 +1,9 @@
 // The host a player runs: a real window through SDL2, its keyboard and real message boxes; the
-// game's pictures in the window, or scaled to the whole screen in full-screen mode.
+// game's pictures in the window, scaled by a whole number to suit the desktop, or scaled to the
+// whole screen in full-screen mode. The game sees a desktop shrunk by the same scale, so its
+// own 480 x 320 window sits where the scaled one does. Letters and minus follow the player's
+// keyboard layout; the other keys are taken by their place on the keyboard. The mixer's sound
+// plays on the default audio device, pulled by SDL's audio thread.
 #pragma once
 
 #include <SDL.h>
@@ -12,7 +16,8 @@ namespace platform {
 
 class SdlHost : public Host {
 public:
-    SdlHost();
+    // A window scale of 0 is chosen from the desktop.
+    explicit SdlHost(int windowScale = 0);
     ~SdlHost() override;
 
     uint32_t Now() override;
@@ -36,9 +41,16 @@ public:
     void ShowWindowPicture(const uint32_t* pixels, int width, int height) override;
     void ShowFullScreenPicture(const uint8_t* indices, int width, int height,
                                const uint32_t* palette) override;
+    bool StartAudio(AudioRenderer* renderer, std::string& whyNot) override;
+    void StopAudio() override;
 
 private:
+    static void AudioCallback(void* host, Uint8* stream, int length);
+
     void Handle(const SDL_Event& event);
+    // F9 makes the window one step smaller, F10 one step larger (keys the game doesn't use).
+    void ChangeWindowScale(int step);
+    int LargestFittingScale();
     // Shows the last picture again (or white before the first), scaled to the window.
     void Repaint();
     void SetWindowIcon();
@@ -52,12 +64,20 @@ private:
     bool fullScreen_ = false;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
+    int windowScale_ = 0;  // screen pixels a game pixel, in windowed mode
     std::vector<uint32_t> converted_;
+    // Set before the device starts and cleared after it is closed, so the audio thread reads
+    // them without a lock; the mixer guards its own state.
+    SDL_AudioDeviceID audioDevice_ = 0;
+    AudioRenderer* audioRenderer_ = nullptr;
+    int audioRate_ = 0;
 };
 
-// The SDL scancode of a virtual key the game reads, or SDL_SCANCODE_UNKNOWN.
+// The SDL scancode of a virtual key the game reads, or SDL_SCANCODE_UNKNOWN: for letters and
+// minus, where the current keyboard layout puts them.
 SDL_Scancode ScancodeForVirtualKey(int virtualKey);
-// The virtual key of an SDL scancode, or 0.
-int VirtualKeyForScancode(SDL_Scancode scancode);
+// The virtual key of a key SDL reports, or 0: letters and minus by what the layout makes of
+// the key, other keys by their place.
+int VirtualKeyForKey(const SDL_Keysym& key);
 
 }  // namespace platform

@@ -136,9 +136,14 @@ TEST_F(DisplayDevice, ALostDisplayIsRestoredAndTheNextPresentShows) {
         int shown = host->PicturesShown();
 
         platform::LoseAllSurfaces();
-        // Drawing into a lost frame is refused.
+        // Drawing into a lost frame is refused. The present restores the surfaces and shows
+        // nothing of the frame; in full screen the screen itself is cleared to black.
         FillRect(nullptr, ColorValue(45, 255, 255, 255));
         EXPECT_EQ(PresentFrame(), DD_OK) << mode;
+        if (std::string(mode) == "full screen") {
+            ++shown;
+            EXPECT_EQ(PlayPixel(*this, *host, 0, 0), 0x000000u) << mode;
+        }
         EXPECT_EQ(host->PicturesShown(), shown) << mode;
 
         FillRect(nullptr, ColorValue(45, 255, 255, 255));

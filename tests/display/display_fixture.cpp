@@ -8,6 +8,7 @@
 #include "platform/core/window_state.h"
 #include "platform/ddraw/platform_reset.h"
 #include "platform/scripted/script.h"
+#include "shell/shell_state.h"
 #include "tests/platform/bmp_builder.h"
 
 namespace {
@@ -41,6 +42,7 @@ void ResetEverything() {
     platform::ResetWindowState();
     platform::ResetDisplayPlatform();
     ResetDisplayState();
+    ResetShellState();
 }
 
 void DisplayFixture::SetUp() {

@@ -4,86 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <memory>
 
-#include "platform/com/com_classes.h"
-#include "platform/core/window_state.h"
 #include "platform/ddraw/ddraw_objects.h"
-#include "platform/faults/fault_points.h"
-#include "platform/gdi/gdi_objects.h"
-#include "platform/scripted/script.h"
-#include "platform/scripted/scripted_host.h"
+#include "tests/platform/ddraw_fixture.h"
 
 namespace {
-
-LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-class DirectDraw : public ::testing::Test {
-protected:
-    void SetUp() override {
-        platform::ResetWindowState();
-        platform::ResetDirectDrawState();
-        platform::ResetGdiState();
-        platform::ResetCom();
-        platform::ResetFaults();
-        host = std::make_unique<platform::ScriptedHost>(platform::Script{}, nullptr);
-        platform::SetHost(host.get());
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Procedure;
-        windowClass.lpszClassName = "ddrawtest";
-        RegisterClassA(&windowClass);
-        window = CreateWindowExA(0, "ddrawtest", "", WS_POPUP | WS_CAPTION | WS_SYSMENU, 100, 100,
-                                 486, 349, nullptr, nullptr, nullptr, nullptr);
-        CoInitialize(nullptr);
-        ASSERT_EQ(CoCreateInstance(CLSID_DirectDraw, nullptr, CLSCTX_ALL, IID_IDirectDraw7,
-                                   reinterpret_cast<void**>(&dd)),
-                  S_OK);
-        ASSERT_EQ(dd->Initialize(nullptr), DD_OK);
-    }
-    void TearDown() override {
-        platform::SetHost(nullptr);
-        platform::ResetDirectDrawState();
-        platform::ResetWindowState();
-        platform::ResetCom();
-        platform::ResetFaults();
-    }
-
-    IDirectDrawSurface7* OffScreen(int width, int height) {
-        DDSURFACEDESC2 desc = {};
-        desc.dwSize = sizeof desc;
-        desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-        desc.dwWidth = static_cast<DWORD>(width);
-        desc.dwHeight = static_cast<DWORD>(height);
-        desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-        IDirectDrawSurface7* surface = nullptr;
-        EXPECT_EQ(dd->CreateSurface(&desc, &surface, nullptr), DD_OK);
-        return surface;
-    }
-    // Fills a whole surface with one raw value.
-    static void Fill(IDirectDrawSurface7* surface, DWORD value) {
-        DDBLTFX fx = {};
-        fx.dwSize = sizeof fx;
-        fx.dwFillColor = value;
-        ASSERT_EQ(surface->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx),
-                  DD_OK);
-    }
-    static uint32_t Pixel(IDirectDrawSurface7* surface, int x, int y) {
-        DDSURFACEDESC2 desc = {};
-        desc.dwSize = sizeof desc;
-        EXPECT_EQ(surface->Lock(nullptr, &desc, 0, nullptr), DD_OK);
-        uint32_t value = 0;
-        const auto* row = static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch;
-        std::memcpy(&value, row + x * 4, 4);
-        surface->Unlock(nullptr);
-        return value;
-    }
-
-    std::unique_ptr<platform::ScriptedHost> host;
-    HWND window = nullptr;
-    IDirectDraw7* dd = nullptr;
-};
 
 TEST_F(DirectDraw, FastCopiesRefuseRectanglesOutsideEitherSurface) {
     ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);

@@ -18,6 +18,9 @@ plus lines for this runner:
   expect-output TEXT   a line the program wrote to its standard output
   expect-file PATH HEX the file's bytes after the run
   expect-no-file PATH  the file does not exist after the run
+  expect-same-file PATH OTHER
+                       two files of the game folder hold the same bytes after the run (two
+                       shots of the same picture, say)
   expect-status N      the runner's exit status (default: 0, or 3 when the log times out)
 
 Every run is made twice, and the two logs must be the same, byte for byte.
@@ -31,13 +34,14 @@ import sys
 import tempfile
 
 RUNNER_WORDS = {"runner", "folder", "remove", "write", "line", "also-at-wrap", "expect",
-                "expect-output", "expect-file", "expect-no-file", "expect-status"}
+                "expect-output", "expect-file", "expect-no-file", "expect-same-file",
+                "expect-status"}
 ALWAYS_COMPARED = {"exit", "timeout", "messagebox", "answer"}
 
 
 def parse(path):
     scenario_def = {"runner": "game", "folder": "data", "setup": [], "wrap": False, "expect": [],
-            "output": [], "files": [], "status": None, "script": []}
+            "output": [], "files": [], "same": [], "status": None, "script": []}
     with open(path, encoding="utf-8") as f:
         for number, raw in enumerate(f, 1):
             line = raw.rstrip("\n")
@@ -61,6 +65,8 @@ def parse(path):
             elif word == "expect-file":
                 name, _, hexbytes = rest.partition(" ")
                 scenario_def["files"].append((name, bytes.fromhex(hexbytes)))
+            elif word == "expect-same-file":
+                scenario_def["same"].append(tuple(rest.split()))
             elif word == "expect-no-file":
                 scenario_def["files"].append((rest, None))
             elif word == "expect-status":
@@ -136,6 +142,18 @@ def check(scenario_def, folder, result, log):
                 got = f.read()
             if got != expected:
                 problems.append("%s holds %s, expected %s" % (name, got.hex(), expected.hex()))
+    for pair in scenario_def["same"]:
+        contents = []
+        for name in pair:
+            path = os.path.join(folder, name)
+            if not os.path.exists(path):
+                problems.append("%s missing" % name)
+                break
+            with open(path, "rb") as f:
+                contents.append(f.read())
+        else:
+            if len(contents) != 2 or contents[0] != contents[1]:
+                problems.append("%s and %s differ" % pair)
     return problems
 
 

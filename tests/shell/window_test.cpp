@@ -30,10 +30,12 @@ protected:
         previous_ = std::filesystem::current_path();
         std::filesystem::current_path(folder_);
         std::ofstream("drel.txt") << "[drel]a dabe\n[normal]b dayo\n";
-        // The display loads the game's pictures at window creation.
-        std::filesystem::copy(PARRUN_DATA_DIR "/images", folder_ / "images",
-                              std::filesystem::copy_options::recursive |
-                                  std::filesystem::copy_options::overwrite_existing);
+        // The display loads the game's pictures, and the sound its effects, at window creation.
+        for (const char* folder : {"images", "se"}) {
+            std::filesystem::copy(std::filesystem::path(PARRUN_DATA_DIR) / folder, folder_ / folder,
+                                  std::filesystem::copy_options::recursive |
+                                      std::filesystem::copy_options::overwrite_existing);
+        }
         ResetAll();
     }
     void TearDown() override {

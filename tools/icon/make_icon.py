@@ -2,10 +2,14 @@
 """Writes the program's icon, resources/myicon.ico: a cream key cap with a red "P" and the
 small circle that makes "pa", drawn as pixel art at 32 x 32 and 16 x 16, 32 bits a pixel.
 
+The same drawing, at any multiple of 16 pixels, is the desktop's icon for the installed game.
+
 Usage: make_icon.py OUTPUT.ico
+       make_icon.py --png SIZE OUTPUT.png
 """
 import struct
 import sys
+import zlib
 
 INK = (0x2B, 0x24, 0x84, 255)      # deep indigo outline
 CAP = (0xFF, 0xFF, 0xC4, 255)      # cream key top
@@ -80,7 +84,31 @@ def bmp_entry(size):
     return header + bytes(colour) + bytes(mask)
 
 
+def png_file(size):
+    """The icon of one size as an RGBA PNG file."""
+    raw = bytearray()
+    for row in draw(size):
+        raw.append(0)
+        for pixel in row:
+            raw += bytes(pixel)
+
+    def chunk(kind, data):
+        body = kind + data
+        return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body))
+
+    header = struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) +
+            chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
+
+
 def main():
+    if len(sys.argv) == 4 and sys.argv[1] == "--png":
+        size = int(sys.argv[2])
+        if size % 16:
+            sys.exit("the icon's size must be a multiple of 16")
+        with open(sys.argv[3], "wb") as f:
+            f.write(png_file(size))
+        return
     sizes = [32, 16]
     entries = [bmp_entry(s) for s in sizes]
     out = bytearray(struct.pack("<HHH", 0, 1, len(sizes)))

@@ -13,5 +13,5 @@ if ! cmp "$tmp/drel.txt" data/drel.txt; then
     echo "data/drel.txt differs from what $here/build_drel.py makes of $here/phrases.txt" >&2
     exit 1
 fi
-"$python" "$here/check_phrases.py" --min-phrases 200 --min-regions 12 data/drel.txt
+"$python" "$here/check_phrases.py" --min-phrases 256 --min-regions 28 data/drel.txt
 "$python" -m unittest discover -s "$here" -p 'test_*.py'

@@ -133,6 +133,9 @@ class CheckTest(unittest.TestCase):
         cases = [
             ("display over 28 bytes",
              GOOD.replace("[drel]なまら寒いね", "[drel]なまら寒いねなまら寒いねなまら"), "bytes (at most 28)"),
+            # A full-width question mark is not typed but takes two of the 28 bytes.
+            ("question mark past 28 bytes",
+             GOOD.replace("[drel]なまら寒いね", "[drel]なまら寒いねなまら寒いねなま？"), "30 bytes (at most 28)"),
             ("letters the player cannot type", GOOD.replace("namara", "Namara"), "only a to z"),
             ("reading of another text", GOOD.replace("[drel]なまら", "[drel]ばり"), "does not fit"),
             ("romaji of another reading", GOOD.replace("namara samuine", "namara atsuine"),

@@ -1,0 +1,94 @@
+#include "platform/dsound/mixer.h"
+
+#include <dsound.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "platform/audio/audio_sources.h"
+#include "platform/dsound/sound_objects.h"
+
+namespace platform {
+
+namespace {
+
+struct Mixer final : AudioRenderer {
+    void Render(float* out, int frames, int rate) override { RenderMix(out, frames, rate); }
+
+    std::vector<SoundBuffer*> voices;
+    float masterGain = 1.0f;
+    Host* outputHost = nullptr;  // the host the output was started on, once tried
+    bool warned = false;
+};
+
+Mixer& TheMixer() {
+    static Mixer mixer;
+    return mixer;
+}
+
+}  // namespace
+
+std::mutex& MixerLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+void StartAudioOutput() {
+    Mixer& mixer = TheMixer();
+    if (mixer.outputHost != nullptr) return;
+    mixer.outputHost = &CurrentHost();
+    std::string whyNot;
+    if (!mixer.outputHost->StartAudio(&mixer, whyNot) && !mixer.warned) {
+        mixer.warned = true;
+        std::fprintf(stderr, "parrun: no sound output (%s); playing without sound\n",
+                     whyNot.c_str());
+    }
+}
+
+void StopAudioOutput() {
+    Mixer& mixer = TheMixer();
+    if (mixer.outputHost == nullptr) return;
+    Host* host = mixer.outputHost;
+    mixer.outputHost = nullptr;
+    host->StopAudio();
+}
+
+void AudioHostGone(Host* host) {
+    if (TheMixer().outputHost == host) TheMixer().outputHost = nullptr;
+}
+
+void AddVoice(SoundBuffer* buffer) {
+    auto& voices = TheMixer().voices;
+    if (std::find(voices.begin(), voices.end(), buffer) == voices.end()) voices.push_back(buffer);
+}
+
+void RemoveVoice(SoundBuffer* buffer) {
+    auto& voices = TheMixer().voices;
+    voices.erase(std::remove(voices.begin(), voices.end(), buffer), voices.end());
+}
+
+void SetMasterVolume(long volume) {
+    std::lock_guard<std::mutex> guard(MixerLock());
+    TheMixer().masterGain = VolumeToGain(volume);
+}
+
+float VolumeToGain(long volume) {
+    if (volume <= DSBVOLUME_MIN) return 0.0f;
+    return static_cast<float>(std::pow(10.0, static_cast<double>(volume) / 2000.0));
+}
+
+void RenderMix(float* out, int frames, int rate) {
+    std::fill(out, out + static_cast<size_t>(frames) * 2, 0.0f);
+    {
+        std::lock_guard<std::mutex> guard(MixerLock());
+        Mixer& mixer = TheMixer();
+        // A voice that plays to its end leaves the list, so walk a copy.
+        std::vector<SoundBuffer*> voices = mixer.voices;
+        for (SoundBuffer* voice : voices) voice->MixInto(out, frames, rate, mixer.masterGain);
+    }
+    MixAudioSources(out, frames, rate);
+}
+
+}  // namespace platform
