@@ -20,7 +20,7 @@ constexpr std::pair<int, int> kStartingControllers[] = {{0, 0},   {32, 0},  {7, 
 
 }  // namespace
 
-FluidSynthesiser::FluidSynthesiser() {
+FluidSynthesiser::FluidSynthesiser(bool chorus) {
     // FluidSynth's own messages would go to standard error; the layer says what matters.
     fluid_set_log_function(FLUID_ERR, nullptr, nullptr);
     fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
@@ -32,6 +32,7 @@ FluidSynthesiser::FluidSynthesiser() {
     fluid_settings_setint(settings_, "synth.threadsafe-api", 0);
     fluid_settings_setint(settings_, "synth.lock-memory", 0);
     fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+    fluid_settings_setint(settings_, "synth.chorus.active", chorus ? 1 : 0);
     fluid_settings_setint(settings_, "synth.midi-channels", kPlayingChannels + kHoldingChannels);
     synth_ = new_fluid_synth(settings_);
     for (int channel = kPlayingChannels + kHoldingChannels - 1; channel >= kPlayingChannels;

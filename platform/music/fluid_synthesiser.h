@@ -15,7 +15,9 @@ namespace platform::music {
 
 class FluidSynthesiser : public Synthesiser {
 public:
-    FluidSynthesiser();
+    // The chorus sweeps on at its own pace, so no two passes of a loop sound exactly alike
+    // with it; tests that compare passes turn it off.
+    explicit FluidSynthesiser(bool chorus = true);
     ~FluidSynthesiser() override;
     FluidSynthesiser(const FluidSynthesiser&) = delete;
     FluidSynthesiser& operator=(const FluidSynthesiser&) = delete;
