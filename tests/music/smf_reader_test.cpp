@@ -131,14 +131,4 @@ INSTANTIATE_TEST_SUITE_P(
                 SmfError::TooLong}),
     [](const testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
 
-TEST(SmfReader, EveryCutOfAGoodFileIsReadOrRefusedWithinItsBytes) {
-    std::string file = File(
-        1, 96, {Tempo(0, 500000) + EndOfTrack(), kNote + At(96, {0x80, 60, 0}) + EndOfTrack()});
-    for (size_t size = 0; size < file.size(); ++size) {
-        std::vector<uint8_t> exact(file.begin(), file.begin() + static_cast<long>(size));
-        MidiSong song;
-        EXPECT_NE(ReadStandardMidiFile(exact.data(), exact.size(), song), SmfError::None) << size;
-    }
-}
-
 }  // namespace
