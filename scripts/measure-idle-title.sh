@@ -37,3 +37,4 @@ hz=$(getconf CLK_TCK)
 echo "processor: $(echo "scale=1; 100 * ($end_ticks - $start_ticks) / $hz / ($end_time - $start_time)" |
     bc) % of a core over $(echo "$end_time - $start_time" | bc) s"
 python3 "$here/frame-starts.py" "$work/recording" "$frames"
+echo "load average at the end: $(cut -d" " -f1-3 /proc/loadavg)"

@@ -23,12 +23,27 @@
 
 namespace {
 
-// Ends the program as soon as its first picture is on the screen.
+// Ends the program as soon as its first picture is on the screen: the SDL host shows a
+// picture when the game next yields or looks at its messages.
 class FirstPictureHost : public platform::RecordingHost {
 public:
     using RecordingHost::RecordingHost;
     void ShowWindowPicture(const uint32_t* pixels, int width, int height) override {
         RecordingHost::ShowWindowPicture(pixels, width, height);
+        shown_ = true;
+    }
+    void Sleep(uint32_t milliseconds) override {
+        RecordingHost::Sleep(milliseconds);
+        EndOnceShown();
+    }
+    void PumpEvents() override {
+        RecordingHost::PumpEvents();
+        EndOnceShown();
+    }
+
+private:
+    void EndOnceShown() {
+        if (!shown_) return;
         timespec now;
         clock_gettime(CLOCK_REALTIME, &now);
         std::printf("first picture at %lld.%09ld\n", static_cast<long long>(now.tv_sec),
@@ -36,6 +51,7 @@ public:
         std::fflush(stdout);
         std::_Exit(0);
     }
+    bool shown_ = false;
 };
 
 int RunGame() {

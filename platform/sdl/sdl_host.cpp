@@ -73,6 +73,7 @@ uint32_t SdlHost::Now() {
 }
 
 void SdlHost::Sleep(uint32_t milliseconds) {
+    ShowPendingPicture();
     if (milliseconds == 0) {
         // Sleep(0) only yields: with nothing else to run, a loop waiting on the clock would
         // keep a core busy. A pause well under the clock's millisecond spares the processor
@@ -84,12 +85,20 @@ void SdlHost::Sleep(uint32_t milliseconds) {
     SDL_Delay(milliseconds);
 }
 
+void SdlHost::ShowPendingPicture() {
+    if (!picturePending_) return;
+    picturePending_ = false;
+    Repaint();
+}
+
 void SdlHost::PumpEvents() {
+    ShowPendingPicture();
     SDL_Event event;
     while (SDL_PollEvent(&event)) Handle(event);
 }
 
 void SdlHost::WaitForEvents() {
+    ShowPendingPicture();
     SDL_Event event;
     if (SDL_WaitEvent(&event)) Handle(event);
     PumpEvents();
@@ -257,7 +266,7 @@ void SdlHost::LeaveFullScreen() {
 
 void SdlHost::ShowWindowPicture(const uint32_t* pixels, int width, int height) {
     UploadPicture(pixels, width, height);
-    Repaint();
+    picturePending_ = true;
 }
 
 void SdlHost::ShowFullScreenPicture(const uint8_t* indices, int width, int height,
@@ -265,7 +274,7 @@ void SdlHost::ShowFullScreenPicture(const uint8_t* indices, int width, int heigh
     converted_.resize(static_cast<size_t>(width) * height);
     for (size_t i = 0; i < converted_.size(); ++i) converted_[i] = palette[indices[i]];
     UploadPicture(converted_.data(), width, height);
-    Repaint();
+    picturePending_ = true;
 }
 
 void SdlHost::UploadPicture(const uint32_t* pixels, int width, int height) {
@@ -325,6 +334,7 @@ void SdlHost::DestroyMainWindow() {
 
 MessageBoxAnswer SdlHost::ShowMessageBox(const std::string& textUtf8,
                                          const std::string& captionUtf8, bool yesNo) {
+    ShowPendingPicture();
     SDL_MessageBoxButtonData yesNoButtons[] = {
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
