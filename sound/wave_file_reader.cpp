@@ -23,6 +23,7 @@ WaveFileReader::~WaveFileReader() {
 
 void WaveFileReader::Close() {
     format_.reset();
+    data_ = {};
     if (file_ != nullptr) {
         mmioClose(file_, 0);
         file_ = nullptr;
@@ -33,11 +34,15 @@ HRESULT WaveFileReader::Open(const char* fileName) {
     Close();
     file_ = mmioOpenA(const_cast<LPSTR>(fileName), nullptr, MMIO_ALLOCBUF | MMIO_READ);
     if (file_ == nullptr) return E_FAIL;
-    if (HRESULT result = ReadFormat(); result != S_OK) {
-        mmioClose(file_, 0);
-        file_ = nullptr;
-        return result;
+    // A file that can't be read to its samples is let go at once, format and all.
+    if (ReadFormat() != S_OK || FindData() != S_OK) {
+        Close();
+        return E_FAIL;
     }
+    return S_OK;
+}
+
+HRESULT WaveFileReader::FindData() {
     if (mmioSeek(file_, static_cast<LONG>(riff_.dwDataOffset + sizeof(FOURCC)), SEEK_SET) == -1) {
         return E_FAIL;
     }

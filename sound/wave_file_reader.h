@@ -17,7 +17,8 @@ public:
     ~WaveFileReader();
 
     // Opens a file and leaves it at the first sample byte with the format known. S_OK, or
-    // E_FAIL for a file that is missing, not RIFF WAVE, or lacks its "fmt " or "data" chunk.
+    // E_FAIL for a file that is missing, not RIFF WAVE, or lacks its "fmt " or "data" chunk;
+    // then nothing is left open and there is no format.
     HRESULT Open(const char* fileName);
     // Copies up to `count` sample bytes to `destination`, no more than the data chunk holds;
     // `copied` tells how many. E_FAIL when the file ends early (the bytes so far stay copied).
@@ -32,6 +33,7 @@ public:
 
 private:
     HRESULT ReadFormat();
+    HRESULT FindData();
     void Close();
 
     std::unique_ptr<BYTE[]> format_;

@@ -81,6 +81,23 @@ INSTANTIATE_TEST_SUITE_P(
                     FaultCase{"at 10 shot\n", "line 1: expected 'shot FILE'"},
                     FaultCase{"at 10 activate now\n", "line 1: unknown event 'activate'"},
                     FaultCase{"at 10 jump\n", "line 1: unknown event 'jump'"},
-                    FaultCase{"wait 10\n", "line 1: unknown command 'wait'"}));
+                    FaultCase{"wait 10\n", "line 1: unknown command 'wait'"},
+                    FaultCase{"audio\n", "line 1: expected 'audio FILE'"},
+                    FaultCase{"audio a.wav b.wav\n", "line 1: expected 'audio FILE'"},
+                    FaultCase{"at 10 lose-sound-buffers now\n",
+                              "line 1: unknown event 'lose-sound-buffers'"}));
+
+TEST(ScriptTest, ReadsTheSoundLines) {
+    Script script;
+    std::string error;
+    ASSERT_TRUE(ParseScript("audio run.wav\nat 30 lose-sound-buffers\nfail LockSoundBuffer\n",
+                            script, error))
+        << error;
+    EXPECT_EQ(script.audioFile, "run.wav");
+    ASSERT_EQ(script.events.size(), 1u);
+    EXPECT_EQ(script.events[0].kind, ScriptEventKind::LoseSoundBuffers);
+    EXPECT_EQ(script.events[0].time, 30u);
+    ASSERT_EQ(script.faults.size(), 1u);
+}
 
 }  // namespace

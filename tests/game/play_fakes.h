@@ -1,0 +1,44 @@
+// Stand-ins for what the play rules call, and a fixture that starts a game on a phrase table
+// of the test's choosing. Every drawing, present and sound is recorded as one line of text.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "typing/rankings.h"
+
+struct PlayFakes {
+    uint32_t clock = 0;  // what timeGetTime reads
+    int key = 0;         // what the next PollTypingKey reports, once
+    // The next present finds the display lost: it restores it and asks for every redraw.
+    bool loseDisplay = false;
+    // "text X Y LENGTH R G B", "present", "clear PIECE", "timer TICKS", "lives N", "score N",
+    // "bonus N", "mark MARK", "sound ID".
+    std::vector<std::string> calls;
+    std::vector<Rankings> saves;  // the rankings at each SaveRankings
+};
+
+extern PlayFakes fakes;
+
+struct TestPhrase {
+    std::string dialectText, dialectRomaji, standardText, standardRomaji;
+};
+
+class PlayTest : public testing::Test {
+protected:
+    // A game on these phrases just begun at `start`, as the ready phase leaves it.
+    void StartGame(const std::vector<TestPhrase>& phrases, uint32_t start = 10000);
+    // Moves the clock on and runs one play step with this key (0 for none).
+    void Step(uint32_t milliseconds, int key = 0);
+    // Runs a step for each key of the text 16 ms apart (upper-case letters, '-' for minus).
+    void Type(const std::string& keys);
+    // Lets the pause after a completed phrase run out.
+    void WaitOutPause();
+    // The recorded calls since the last TakeCalls.
+    std::vector<std::string> TakeCalls();
+    // How many times a recorded line appears since the last TakeCalls.
+    int Count(const std::string& call) const;
+};

@@ -1,0 +1,208 @@
+// The mixer, heard through the scripted host: sample formats, rates, volume and pan, voices
+// that end or loop, Stop and Play, several voices and the extra sources together.
+#include <dsound.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/audio/audio_sources.h"
+#include "tests/sound/sound_fixture.h"
+
+namespace {
+
+using sound_test::Frame;
+using sound_test::Peak;
+using sound_test::Rms;
+
+class MixerTest : public sound_test::SoundHostTest {
+protected:
+    void SetUp() override {
+        SoundHostTest::SetUp();
+        ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
+        ASSERT_EQ(device->SetCooperativeLevel(window, DSSCL_NORMAL), DS_OK);
+    }
+    // A buffer holding `bytes`, with every control.
+    LPDIRECTSOUNDBUFFER Buffer(const WAVEFORMATEX& format, const std::vector<uint8_t>& bytes) {
+        WAVEFORMATEX copy = format;
+        DSBUFFERDESC desc = {};
+        desc.dwSize = sizeof desc;
+        desc.dwFlags = DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY;
+        desc.dwBufferBytes = static_cast<DWORD>(bytes.size());
+        desc.lpwfxFormat = &copy;
+        LPDIRECTSOUNDBUFFER buffer = nullptr;
+        EXPECT_EQ(device->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
+        LPVOID region = nullptr;
+        DWORD size = 0;
+        EXPECT_EQ(buffer->Lock(0, desc.dwBufferBytes, &region, &size, nullptr, nullptr, 0), DS_OK);
+        std::copy(bytes.begin(), bytes.end(), static_cast<uint8_t*>(region));
+        buffer->Unlock(region, size, nullptr, 0);
+        return buffer;
+    }
+    // One second at `rate` of a 16-bit sine of `hertz` at half scale, mono.
+    LPDIRECTSOUNDBUFFER Sine(DWORD rate, double hertz, int ms = 1000) {
+        std::vector<uint8_t> bytes;
+        for (DWORD i = 0; i < rate * ms / 1000; ++i) {
+            auto value = static_cast<int16_t>(16384 * std::sin(2 * M_PI * hertz * i / rate));
+            bytes.push_back(static_cast<uint8_t>(value));
+            bytes.push_back(static_cast<uint8_t>(value >> 8));
+        }
+        return Buffer({WAVE_FORMAT_PCM, 1, rate, rate * 2, 2, 16, 0}, bytes);
+    }
+    // Zero crossings upward of the left channel between two times, per second.
+    double Hertz(uint64_t fromMs, uint64_t toMs) {
+        const auto& samples = host->AudioSamples();
+        int crossings = 0;
+        for (size_t frame = Frame(fromMs) + 1; frame < Frame(toMs); ++frame) {
+            crossings += samples[(frame - 1) * 2] < 0 && samples[frame * 2] >= 0;
+        }
+        return crossings * 1000.0 / static_cast<double>(toMs - fromMs);
+    }
+
+    LPDIRECTSOUND device = nullptr;
+};
+
+TEST_F(MixerTest, PlaysEachSampleFormatOnBothSides) {
+    struct Case {
+        const char* what;
+        WAVEFORMATEX format;
+        std::vector<uint8_t> frame;
+        int left, right;  // as the output's 16-bit samples
+    };
+    const Case cases[] = {
+        {"8-bit mono", {1, 1, 44100, 44100, 1, 8, 0}, {0xC0}, 16383, 16383},
+        {"8-bit stereo", {1, 2, 44100, 88200, 2, 8, 0}, {0x40, 0xC0}, -16384, 16383},
+        {"16-bit mono", {1, 1, 44100, 88200, 2, 16, 0}, {0x00, 0xE0}, -8192, -8192},
+        {"16-bit stereo", {1, 2, 44100, 176400, 4, 16, 0}, {0x00, 0x20, 0x00, 0xC0}, 8192, -16384},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        NewHost();
+        ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
+        ASSERT_EQ(device->SetCooperativeLevel(window, DSSCL_NORMAL), DS_OK);
+        std::vector<uint8_t> bytes;
+        for (int i = 0; i < 4410; ++i)
+            bytes.insert(bytes.end(), test.frame.begin(), test.frame.end());
+        LPDIRECTSOUNDBUFFER buffer = Buffer(test.format, bytes);
+        ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
+        host->Sleep(200);
+        const auto& samples = host->AudioSamples();
+        size_t middle = Frame(50) * 2;
+        EXPECT_NEAR(samples[middle], test.left, 1);
+        EXPECT_NEAR(samples[middle + 1], test.right, 1);
+        // 4410 frames are 100 ms; then silence.
+        EXPECT_EQ(Peak(samples, 101, 200), 0.0);
+    }
+}
+
+TEST_F(MixerTest, ConvertsEveryRateToTheOutputs) {
+    for (DWORD rate : {8000u, 11025u, 22050u, 44100u, 48000u, 96000u}) {
+        SCOPED_TRACE(rate);
+        NewHost();
+        ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
+        ASSERT_EQ(device->SetCooperativeLevel(window, DSSCL_NORMAL), DS_OK);
+        LPDIRECTSOUNDBUFFER sine = Sine(rate, 440, 500);
+        ASSERT_EQ(sine->Play(0, 0, 0), DS_OK);
+        host->Sleep(700);
+        // Half a second long whatever the rate, at its pitch and level.
+        EXPECT_NEAR(Hertz(0, 490), 440, 5);
+        EXPECT_NEAR(Rms(host->AudioSamples(), 10, 490, 0), 0.5 / std::sqrt(2.0), 0.01);
+        EXPECT_GT(Peak(host->AudioSamples(), 495, 499), 0.0);
+        EXPECT_EQ(Peak(host->AudioSamples(), 502, 700), 0.0);
+    }
+}
+
+TEST_F(MixerTest, TurnsDownByVolumeAndPan) {
+    struct Case {
+        LONG volume, pan;
+        double left, right;  // amplitude factors
+    };
+    const Case cases[] = {
+        {0, 0, 1.0, 1.0},
+        {-600, 0, 0.501, 0.501},
+        {-500, 0, 0.562, 0.562},
+        {DSBVOLUME_MIN, 0, 0.0, 0.0},
+        {0, 600, 0.501, 1.0},
+        {0, -2000, 1.0, 0.1},
+        {-600, DSBPAN_LEFT, 0.501, 0.0},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(testing::Message() << test.volume << " " << test.pan);
+        NewHost();
+        ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
+        ASSERT_EQ(device->SetCooperativeLevel(window, DSSCL_NORMAL), DS_OK);
+        LPDIRECTSOUNDBUFFER sine = Sine(44100, 1000, 200);
+        ASSERT_EQ(sine->SetVolume(test.volume), DS_OK);
+        ASSERT_EQ(sine->SetPan(test.pan), DS_OK);
+        ASSERT_EQ(sine->Play(0, 0, 0), DS_OK);
+        host->Sleep(200);
+        double full = 0.5 / std::sqrt(2.0);
+        EXPECT_NEAR(Rms(host->AudioSamples(), 0, 200, 0), full * test.left, 0.003);
+        EXPECT_NEAR(Rms(host->AudioSamples(), 0, 200, 1), full * test.right, 0.003);
+    }
+}
+
+TEST_F(MixerTest, AOneShotEndsAndStartsAgainFromItsBeginning) {
+    LPDIRECTSOUNDBUFFER sine = Sine(44100, 1000, 100);
+    ASSERT_EQ(sine->Play(0, 0, 0), DS_OK);
+    host->Sleep(150);
+    DWORD status = 1;
+    DWORD position = 1;
+    ASSERT_EQ(sine->GetStatus(&status), DS_OK);
+    ASSERT_EQ(sine->GetCurrentPosition(&position, nullptr), DS_OK);
+    EXPECT_EQ(status, 0u);
+    EXPECT_EQ(position, 0u);
+    ASSERT_EQ(sine->Play(0, 0, 0), DS_OK);
+    host->Sleep(150);
+    const auto& samples = host->AudioSamples();
+    for (size_t i = 0; i < Frame(100) * 2; ++i) {
+        ASSERT_EQ(samples[i], samples[Frame(150) * 2 + i]) << i;
+    }
+}
+
+TEST_F(MixerTest, StopKeepsThePositionAndLoopingGoesOn) {
+    LPDIRECTSOUNDBUFFER sine = Sine(44100, 1000, 100);
+    ASSERT_EQ(sine->Play(0, 0, 0), DS_OK);
+    host->Sleep(30);
+    ASSERT_EQ(sine->Stop(), DS_OK);
+    DWORD position = 0;
+    ASSERT_EQ(sine->GetCurrentPosition(&position, nullptr), DS_OK);
+    EXPECT_EQ(position, Frame(30) * 2);
+    host->Sleep(20);
+    EXPECT_EQ(Peak(host->AudioSamples(), 30, 50), 0.0);
+    // Played again, it goes on from where it stopped and ends 70 ms later.
+    ASSERT_EQ(sine->Play(0, 0, 0), DS_OK);
+    host->Sleep(100);
+    EXPECT_GT(Peak(host->AudioSamples(), 110, 119), 0.4);
+    EXPECT_EQ(Peak(host->AudioSamples(), 121, 150), 0.0);
+    // Looping, it sounds on past its end until stopped.
+    ASSERT_EQ(sine->Play(0, 0, DSBPLAY_LOOPING), DS_OK);
+    host->Sleep(300);
+    EXPECT_NEAR(Rms(host->AudioSamples(), 150, 450, 0), 0.5 / std::sqrt(2.0), 0.01);
+    DWORD status = 0;
+    ASSERT_EQ(sine->GetStatus(&status), DS_OK);
+    EXPECT_EQ(status, static_cast<DWORD>(DSBSTATUS_PLAYING | DSBSTATUS_LOOPING));
+}
+
+TEST_F(MixerTest, AddsVoicesAndSourcesTogether) {
+    struct Constant : platform::AudioSource {
+        void MixInto(float* out, int frames, int) override {
+            for (int i = 0; i < frames * 2; ++i) out[i] += 0.25f;
+        }
+    } source;
+    LPDIRECTSOUNDBUFFER first = Sine(44100, 1000, 100);
+    LPDIRECTSOUNDBUFFER second = Sine(44100, 1000, 100);
+    ASSERT_EQ(first->Play(0, 0, 0), DS_OK);
+    ASSERT_EQ(second->Play(0, 0, 0), DS_OK);
+    host->Sleep(100);
+    // Two sines in step at half scale make one at full scale.
+    EXPECT_NEAR(Peak(host->AudioSamples(), 0, 100), 1.0, 0.01);
+    platform::AttachAudioSource(&source);
+    host->Sleep(100);
+    platform::DetachAudioSource(&source);
+    host->Sleep(100);
+    const auto& samples = host->AudioSamples();
+    EXPECT_NEAR(samples[Frame(150) * 2], 8192, 1);
+    EXPECT_EQ(samples[Frame(250) * 2], 0);
+}
+
+}  // namespace
