@@ -175,6 +175,8 @@ typedef struct tagCREATESTRUCTA {
 #define WM_SYSCOMMAND 0x0112
 #define WM_USER 0x0400
 
+#define SIZE_RESTORED 0
+
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1
 #define WA_CLICKACTIVE 2

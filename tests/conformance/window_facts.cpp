@@ -23,8 +23,8 @@ LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             if (create == nullptr) {
                 Fact("message WM_CREATE without CREATESTRUCT");
             } else {
-                Fact("message WM_CREATE name=%s style=%08lx size=%dx%d", create->lpszName,
-                     static_cast<unsigned long>(create->style), create->cx, create->cy);
+                Fact("message WM_CREATE name=%s style=%08x size=%dx%d", create->lpszName,
+                     static_cast<unsigned>(create->style), create->cx, create->cy);
             }
             return 0;
         }
