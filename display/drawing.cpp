@@ -98,6 +98,7 @@ HRESULT PresentFrame() {
             // This frame is not shown, and what was drawn while the surfaces were lost went
             // nowhere: the restored pages hold garbage until the whole screen is drawn again.
             shell.screenDirty = true;
+            shell.displayRestored = true;
             shell.phraseDirty = true;
             return DD_OK;
         }

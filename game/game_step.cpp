@@ -4,8 +4,16 @@
 #include "game/game_state.h"
 #include "game/phases.h"
 #include "game/play_state.h"
+#include "shell/shell_state.h"
 
 void RunGameStep() {
+    if (shell.displayRestored) {
+        shell.displayRestored = false;
+        // The other phases draw their whole screen on the redraw request that came with it.
+        if (game.currentPhase == GamePhase::Play || game.currentPhase == GamePhase::GameOver) {
+            RedrawPlayScreenAfterRestore();
+        }
+    }
     switch (game.currentPhase) {
         case GamePhase::Title:
             RunTitleStep();

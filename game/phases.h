@@ -10,6 +10,9 @@ void RunReadyStep();
 void RunGameOverStep();
 void RunRankingsStep();
 void RunResultsStep();
+// After the display was lost and restored during play or the game-over pause: the whole play
+// screen as it stands, its numbers and both windows (and the game-over picture after a game).
+void RedrawPlayScreenAfterRestore();
 
 // A phase clears the request for a whole redraw before it draws, so that a present which finds
 // the display lost (and restores it) asks again, and the next step draws everything anew.

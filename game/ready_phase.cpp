@@ -26,14 +26,26 @@ void DrawSecondMessage() {
     DrawPlayMark(PlayMark::ReadySecond);
 }
 
-void DrawWholeScreen() {
+void DrawBackgroundAndNumbers() {
     DrawPlayScreen();
     DrawScore(play.score);
     DrawBonus(play.bonus);
     DrawLives(play.lives);
     DrawTimerBar(play.ticks);
+}
+
+void DrawWholeScreen() {
+    DrawBackgroundAndNumbers();
     if (game.readyStep >= 1) DrawFirstMessage();
     if (game.readyStep == 2) DrawSecondMessage();
+}
+
+// What play and the game-over pause show besides the phrase text: the windows stand empty.
+void DrawPlayingScreen() {
+    DrawBackgroundAndNumbers();
+    DrawReadyWindow(0);
+    DrawReadyWindow(1);
+    if (game.currentPhase == GamePhase::GameOver) DrawPlayMark(PlayMark::Finish);
 }
 
 }  // namespace
@@ -75,6 +87,12 @@ void RunReadyStep() {
             }
             break;
     }
+}
+
+void RedrawPlayScreenAfterRestore() {
+    DrawInTwoPasses(DrawPlayingScreen);
+    // The play step draws the phrase text on top.
+    shell.phraseDirty = true;
 }
 
 void RunGameOverStep() {

@@ -18,6 +18,9 @@ struct ShellState {
     bool phraseDirty = true;
     // End of the previous frame's pacing wait.
     uint32_t lastFrameTime = 0;
+    // A present found the display lost and restored it: its pages start black. Play and the
+    // game-over pause, which never draw their whole screen on `screenDirty`, draw it anew.
+    bool displayRestored = false;
     // The title menu's quit item was chosen during a step.
     bool quitRequested = false;
     // Start-up has loaded the player's preferences, so shutdown may write them back.

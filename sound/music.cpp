@@ -83,6 +83,7 @@ void LoadMusic() {
 }
 
 int PlayMusic(int id) {
+    if (music.performance == nullptr) return E_POINTER;
     HRESULT result = music.performance->Stop(nullptr, nullptr, 0, 0);
     if (id != 0 && id != 1) return result;
     // Only the last segment state is kept; the one before it is given back.

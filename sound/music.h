@@ -7,8 +7,9 @@ enum class MusicId : int { Title, Game };
 int CreateMusic();
 // Loads both pieces with their loop points.
 void LoadMusic();
-// Stops whatever plays and starts the piece, looping for ever; any other number only stops.
-// 1 when a piece started.
+// Stops whatever plays and starts the piece from its beginning, looping for ever; any other
+// number only stops. The platform's result code of the last call (S_OK when the piece
+// started); callers don't test it.
 int PlayMusic(int id);
 inline int PlayMusic(MusicId id) {
     return PlayMusic(static_cast<int>(id));

@@ -7,13 +7,14 @@
 namespace platform {
 namespace {
 
+// Never destroyed, like the mixer that reads them from the host's audio thread.
 std::mutex& SourcesLock() {
-    static std::mutex lock;
+    static std::mutex& lock = *new std::mutex;
     return lock;
 }
 
 std::vector<AudioSource*>& Sources() {
-    static std::vector<AudioSource*> sources;
+    static std::vector<AudioSource*>& sources = *new std::vector<AudioSource*>;
     return sources;
 }
 

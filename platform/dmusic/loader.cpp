@@ -1,8 +1,8 @@
 // The loader: reads a standard MIDI file, named relative to the current folder, into a
 // segment. It keeps no cache; each GetObject reads the file again.
+#include <algorithm>
 #include <cstddef>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
 #include <vector>
 
 #include "platform/dmusic/dmusic_objects.h"
@@ -35,11 +35,19 @@ std::string FileNameUtf8(const DMUS_OBJECTDESC& desc) {
     return name;
 }
 
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+bool ReadWholeFile(std::string path, std::vector<uint8_t>& bytes) {
+    // Windows separates folders with either slash.
+    std::replace(path.begin(), path.end(), '\\', '/');
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    uint8_t block[65536];
+    size_t got;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+        bytes.insert(bytes.end(), block, block + got);
+    }
+    bool failed = std::ferror(file) != 0;  // a folder opens, but can't be read
+    std::fclose(file);
+    return !failed;
 }
 
 }  // namespace

@@ -105,14 +105,17 @@ HRESULT Performance::CloseDown() {
     return S_OK;
 }
 
-HRESULT Performance::Download(Segment&) {
+HRESULT Performance::Download(Segment& segment) {
     if (player_ == nullptr) return DMUS_E_NOT_INIT;
-    // Every General MIDI instrument is already in the sound font; without one nothing sounds.
+    player_->LoadInstruments(*segment.Song());
+    // Without a sound font there is nothing to download and nothing sounds.
     return hasInstruments_ ? S_OK : DMUS_S_PARTIALDOWNLOAD;
 }
 
-HRESULT Performance::Unload(Segment&) {
-    return player_ == nullptr ? DMUS_E_NOT_INIT : S_OK;
+HRESULT Performance::Unload(Segment& segment) {
+    if (player_ == nullptr) return DMUS_E_NOT_INIT;
+    player_->UnloadInstruments(*segment.Song());
+    return S_OK;
 }
 
 }  // namespace platform

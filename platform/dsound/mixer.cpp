@@ -23,15 +23,17 @@ struct Mixer final : AudioRenderer {
     bool warned = false;
 };
 
+// The mixer, its lock and the extra sources are never destroyed: the host's audio thread may
+// still be mixing while a program that exit()s (an X server gone, say) runs its destructors.
 Mixer& TheMixer() {
-    static Mixer mixer;
+    static Mixer& mixer = *new Mixer;
     return mixer;
 }
 
 }  // namespace
 
 std::mutex& MixerLock() {
-    static std::mutex lock;
+    static std::mutex& lock = *new std::mutex;
     return lock;
 }
 

@@ -6,6 +6,7 @@ target_sources(parrun_platform PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/../dmusic/performance.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../dmusic/segment.cpp
     ${CMAKE_CURRENT_LIST_DIR}/fluid_synthesiser.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/instruments.cpp
     ${CMAKE_CURRENT_LIST_DIR}/music_player.cpp
     ${CMAKE_CURRENT_LIST_DIR}/sequencer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/smf_reader.cpp

@@ -25,6 +25,16 @@ bool MusicPlayer::IsPlaying(const LoadedSong* song) const {
     return sequencer_.Playing() && sequencer_.Song() == song;
 }
 
+void MusicPlayer::LoadInstruments(const LoadedSong& song) {
+    std::lock_guard<std::mutex> guard(lock_);
+    synth_->LoadInstruments(song.instruments);
+}
+
+void MusicPlayer::UnloadInstruments(const LoadedSong& song) {
+    std::lock_guard<std::mutex> guard(lock_);
+    synth_->UnloadInstruments(song.instruments);
+}
+
 void MusicPlayer::MixInto(float* out, int frames, int rate) {
     std::lock_guard<std::mutex> guard(lock_);
     if (frames > 0 && rate > 0) sequencer_.Render(*synth_, out, frames, rate);

@@ -23,6 +23,9 @@ public:
     // Stops only when this song is the one playing.
     void StopSong(const LoadedSong* song);
     bool IsPlaying(const LoadedSong* song) const;
+    // Readies a song's instruments in the synthesiser before it plays, or lets them go.
+    void LoadInstruments(const LoadedSong& song);
+    void UnloadInstruments(const LoadedSong& song);
 
     void MixInto(float* out, int frames, int rate) override;
 

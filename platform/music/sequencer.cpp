@@ -65,8 +65,7 @@ void Sequencer::Start(std::shared_ptr<const LoadedSong> song, LoopPlan loop) {
     next_ = 0;
     rate_ = 0;
     position_ = 0;
-    passStart_ = 0;
-    passTick_ = 0;
+    passOffset_ = 0;
     for (auto& notes : held_) notes.reset();
 }
 
@@ -78,7 +77,7 @@ void Sequencer::Stop(Synthesiser& synth) {
 
 int64_t Sequencer::FrameOf(uint32_t tick) const {
     const TempoMap& tempo = song_->tempo;
-    return passStart_ + tempo.FrameAt(tick, rate_) - tempo.FrameAt(passTick_, rate_);
+    return tempo.FrameAtTime(passOffset_ + tempo.TimeAt(tick), rate_);
 }
 
 uint32_t Sequencer::PassEnd() const {
@@ -119,8 +118,8 @@ void Sequencer::JumpToLoopStart(Synthesiser& synth) {
         }
         if (settings.pressureUsed) synth.Send(0xD0 | channel, settings.pressure, 0);
     }
-    passStart_ = FrameOf(loop_.endTick);
-    passTick_ = loop_.startTick;
+    const TempoMap& tempo = song_->tempo;
+    passOffset_ += tempo.TimeAt(loop_.endTick) - tempo.TimeAt(loop_.startTick);
     const auto& events = song_->song.events;
     next_ = static_cast<size_t>(
         std::lower_bound(events.begin(), events.end(), loop_.startTick,
@@ -139,12 +138,12 @@ void Sequencer::Render(Synthesiser& synth, float* out, int frames, int rate) {
         if (rate_ != 0) {
             // The mixer changed its rate: carry on from the same moment.
             position_ = position_ * rate / rate_;
-            passStart_ = passStart_ * rate / rate_;
         }
         rate_ = rate;
         const TempoMap& tempo = song_->tempo;
-        // A loop too short to last one frame would never let time move on.
-        if (tempo.FrameAt(loop_.endTick, rate) <= tempo.FrameAt(loop_.startTick, rate)) {
+        // A loop that lasts no more than a frame would repeat without letting time move on.
+        if (tempo.FrameAtTime(tempo.TimeAt(loop_.endTick) - tempo.TimeAt(loop_.startTick), rate) <=
+            1) {
             repeatsLeft_ = 0;
         }
     }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/music/instruments.h"
 #include "platform/music/midi_song.h"
 #include "platform/music/synthesiser.h"
 #include "platform/music/tempo_map.h"
@@ -18,9 +19,11 @@ namespace platform::music {
 
 // A song read once and shared by everything that plays it.
 struct LoadedSong {
-    explicit LoadedSong(MidiSong read) : song(std::move(read)), tempo(song) {}
+    explicit LoadedSong(MidiSong read)
+        : song(std::move(read)), tempo(song), instruments(InstrumentsOf(song)) {}
     MidiSong song;
     TempoMap tempo;
+    std::vector<Instrument> instruments;
 };
 
 struct LoopPlan {
@@ -72,9 +75,8 @@ private:
     size_t next_ = 0;
     int rate_ = 0;
     int64_t position_ = 0;
-    // The current pass began at frame passStart_, at tick passTick_.
-    int64_t passStart_ = 0;
-    uint32_t passTick_ = 0;
+    // How far the current pass lies behind the first: the loop's length times the passes made.
+    SongTime passOffset_ = 0;
     std::array<std::bitset<128>, 16> held_;
 };
 

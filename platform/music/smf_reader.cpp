@@ -179,7 +179,7 @@ SmfError ReadStandardMidiFile(const uint8_t* data, size_t size, MidiSong& song) 
         song.lengthTicks = std::max(song.lengthTicks, track.endTick);
         ++tracksRead;
     }
-    if (tracksRead == 0) return SmfError::Damaged;
+    if (tracksRead < trackCount) return SmfError::Damaged;
 
     // Tracks were read one after another; the stable sort keeps track order within a tick.
     std::stable_sort(song.events.begin(), song.events.end(),

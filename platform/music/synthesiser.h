@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
+
+#include "platform/music/instruments.h"
 
 namespace platform::music {
 
@@ -14,6 +17,10 @@ public:
     virtual void Silence() = 0;
     // Adds `frames` stereo frames at `rate` Hz to `out`, interleaved left and right.
     virtual void Render(float* out, int frames, int rate) = 0;
+    // Makes instruments ready before they play, so that selecting one while rendering costs
+    // nothing; each load is matched by an unload.
+    virtual void LoadInstruments(const std::vector<Instrument>& instruments) {}
+    virtual void UnloadInstruments(const std::vector<Instrument>& instruments) {}
 };
 
 }  // namespace platform::music

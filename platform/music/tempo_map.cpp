@@ -45,13 +45,16 @@ TempoMap::TempoMap(const MidiSong& song) {
     musicTimeDenominator_ = ticksPerSecondTimes1001;
 }
 
-int64_t TempoMap::FrameAt(uint32_t tick, int rate) const {
+SongTime TempoMap::TimeAt(uint32_t tick) const {
     auto after = std::upper_bound(spans_.begin(), spans_.end(), tick,
                                   [](uint32_t t, const Span& span) { return t < span.tick; });
     const Span& span = *(after - 1);
-    Wide units = span.units + static_cast<Wide>(tick - span.tick) * span.unitsPerTick;
-    Wide scaled = units * static_cast<uint64_t>(rate);
-    // Rounded up: the frame at which the tick's moment has arrived.
+    return span.units + static_cast<Wide>(tick - span.tick) * span.unitsPerTick;
+}
+
+int64_t TempoMap::FrameAtTime(SongTime time, int rate) const {
+    Wide scaled = time * static_cast<uint64_t>(rate);
+    // Rounded up: the frame at which the moment has arrived.
     return static_cast<int64_t>((scaled + unitsPerSecond_ - 1) / unitsPerSecond_);
 }
 

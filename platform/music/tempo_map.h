@@ -12,12 +12,17 @@ namespace platform::music {
 // DirectMusic's music time: 768 units to the quarter note.
 constexpr int64_t kMusicTimePerQuarter = 768;
 
+// A moment of a song in the tempo map's own units, exact (wide enough for endless loops).
+__extension__ typedef unsigned __int128 SongTime;
+
 class TempoMap {
 public:
     explicit TempoMap(const MidiSong& song);
 
     // The first sample frame at or after the moment `tick` begins, at `rate` frames a second.
-    int64_t FrameAt(uint32_t tick, int rate) const;
+    int64_t FrameAt(uint32_t tick, int rate) const { return FrameAtTime(TimeAt(tick), rate); }
+    SongTime TimeAt(uint32_t tick) const;
+    int64_t FrameAtTime(SongTime time, int rate) const;
 
     // Music time to ticks and back, rounding to the nearest. An SMPTE-timed file has no
     // quarter notes; its music time runs at 120 quarter notes a minute.

@@ -68,15 +68,24 @@ uint32_t SdlHost::Now() {
 }
 
 void SdlHost::Sleep(uint32_t milliseconds) {
+    ShowPendingPicture();
     SDL_Delay(milliseconds);
 }
 
+void SdlHost::ShowPendingPicture() {
+    if (!picturePending_) return;
+    picturePending_ = false;
+    Repaint();
+}
+
 void SdlHost::PumpEvents() {
+    ShowPendingPicture();
     SDL_Event event;
     while (SDL_PollEvent(&event)) Handle(event);
 }
 
 void SdlHost::WaitForEvents() {
+    ShowPendingPicture();
     SDL_Event event;
     if (SDL_WaitEvent(&event)) Handle(event);
     PumpEvents();
@@ -244,7 +253,7 @@ void SdlHost::LeaveFullScreen() {
 
 void SdlHost::ShowWindowPicture(const uint32_t* pixels, int width, int height) {
     UploadPicture(pixels, width, height);
-    Repaint();
+    picturePending_ = true;
 }
 
 void SdlHost::ShowFullScreenPicture(const uint8_t* indices, int width, int height,
@@ -252,7 +261,7 @@ void SdlHost::ShowFullScreenPicture(const uint8_t* indices, int width, int heigh
     converted_.resize(static_cast<size_t>(width) * height);
     for (size_t i = 0; i < converted_.size(); ++i) converted_[i] = palette[indices[i]];
     UploadPicture(converted_.data(), width, height);
-    Repaint();
+    picturePending_ = true;
 }
 
 void SdlHost::UploadPicture(const uint32_t* pixels, int width, int height) {
@@ -312,6 +321,7 @@ void SdlHost::DestroyMainWindow() {
 
 MessageBoxAnswer SdlHost::ShowMessageBox(const std::string& textUtf8,
                                          const std::string& captionUtf8, bool yesNo) {
+    ShowPendingPicture();
     SDL_MessageBoxButtonData yesNoButtons[] = {
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},

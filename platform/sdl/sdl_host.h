@@ -53,6 +53,10 @@ private:
     int LargestFittingScale();
     // Shows the last picture again (or white before the first), scaled to the window.
     void Repaint();
+    // A picture the game presented is put on the screen when the game next yields (sleeps,
+    // looks at its messages or asks a question), so a step that presents twice in a row
+    // (drawing both pages of a flip chain) costs the screen one update, not two.
+    void ShowPendingPicture();
     void SetWindowIcon();
     void UploadPicture(const uint32_t* pixels, int width, int height);
 
@@ -64,6 +68,7 @@ private:
     bool fullScreen_ = false;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
+    bool picturePending_ = false;
     int windowScale_ = 0;  // screen pixels a game pixel, in windowed mode
     std::vector<uint32_t> converted_;
     // Set before the device starts and cleared after it is closed, so the audio thread reads

@@ -21,6 +21,8 @@ plus lines for this runner:
   expect-same-file PATH OTHER
                        two files of the game folder hold the same bytes after the run (two
                        shots of the same picture, say)
+  expect-pixel PATH X Y RRGGBB
+                       a shot (PNG) of the game folder has this colour at (X, Y)
   expect-status N      the runner's exit status (default: 0, or 3 when the log times out)
 
 Every run is made twice, and the two logs must be the same, byte for byte.
@@ -32,16 +34,17 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import zlib
 
 RUNNER_WORDS = {"runner", "folder", "remove", "write", "line", "also-at-wrap", "expect",
                 "expect-output", "expect-file", "expect-no-file", "expect-same-file",
-                "expect-status"}
+                "expect-pixel", "expect-status"}
 ALWAYS_COMPARED = {"exit", "timeout", "messagebox", "answer"}
 
 
 def parse(path):
     scenario_def = {"runner": "game", "folder": "data", "setup": [], "wrap": False, "expect": [],
-            "output": [], "files": [], "same": [], "status": None, "script": []}
+            "output": [], "files": [], "same": [], "pixels": [], "status": None, "script": []}
     with open(path, encoding="utf-8") as f:
         for number, raw in enumerate(f, 1):
             line = raw.rstrip("\n")
@@ -65,6 +68,9 @@ def parse(path):
             elif word == "expect-file":
                 name, _, hexbytes = rest.partition(" ")
                 scenario_def["files"].append((name, bytes.fromhex(hexbytes)))
+            elif word == "expect-pixel":
+                name, x, y, colour = rest.split()
+                scenario_def["pixels"].append((name, int(x), int(y), colour.lower()))
             elif word == "expect-same-file":
                 scenario_def["same"].append(tuple(rest.split()))
             elif word == "expect-no-file":
@@ -72,6 +78,41 @@ def parse(path):
             elif word == "expect-status":
                 scenario_def["status"] = int(rest)
     return scenario_def
+
+
+def png_pixel(path, x, y):
+    """The colour of one pixel of an 8-bit RGB or RGBA PNG, as "rrggbb"."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pos, idat, width, height, channels = 8, b"", 0, 0, 3
+    while pos < len(data):
+        length = int.from_bytes(data[pos:pos + 4], "big")
+        kind, body = data[pos + 4:pos + 8], data[pos + 8:pos + 8 + length]
+        if kind == b"IHDR":
+            width, height = int.from_bytes(body[0:4], "big"), int.from_bytes(body[4:8], "big")
+            channels = {2: 3, 6: 4}[body[9]]
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    raw, stride, previous = zlib.decompress(idat), width * channels, bytearray(width * channels)
+    for row in range(y + 1):
+        kind, line = raw[row * (stride + 1)], bytearray(raw[row * (stride + 1) + 1:(row + 1) * (stride + 1)])
+        for i in range(stride):
+            left = line[i - channels] if i >= channels else 0
+            up, corner = previous[i], previous[i - channels] if i >= channels else 0
+            if kind == 1:
+                line[i] = (line[i] + left) & 255
+            elif kind == 2:
+                line[i] = (line[i] + up) & 255
+            elif kind == 3:
+                line[i] = (line[i] + (left + up) // 2) & 255
+            elif kind == 4:
+                p = left + up - corner
+                pa, pb, pc = abs(p - left), abs(p - up), abs(p - corner)
+                pred = left if pa <= pb and pa <= pc else (up if pb <= pc else corner)
+                line[i] = (line[i] + pred) & 255
+        previous = line
+    return previous[x * channels:x * channels + 3].hex()
 
 
 def prepare_folder(scenario_def, data_dir, folder):
@@ -142,6 +183,13 @@ def check(scenario_def, folder, result, log):
                 got = f.read()
             if got != expected:
                 problems.append("%s holds %s, expected %s" % (name, got.hex(), expected.hex()))
+    for name, x, y, colour in scenario_def["pixels"]:
+        path = os.path.join(folder, name)
+        if not os.path.exists(path):
+            problems.append("%s missing" % name)
+        elif png_pixel(path, x, y) != colour:
+            problems.append("%s has %s at (%d, %d), expected %s" %
+                            (name, png_pixel(path, x, y), x, y, colour))
     for pair in scenario_def["same"]:
         contents = []
         for name in pair:

@@ -9,6 +9,7 @@
 #include <fstream>
 #include <memory>
 
+#include "display/display_device.h"
 #include "display/display_state.h"
 #include "game/game_state.h"
 #include "platform/core/window_state.h"
@@ -17,6 +18,8 @@
 #include "shell/keyboard.h"
 #include "shell/shell_state.h"
 #include "shell/window_procedure.h"
+#include "sound/music.h"
+#include "sound/sound_effects.h"
 #include "typing/typing_records.h"
 
 namespace {
@@ -39,11 +42,20 @@ protected:
         ResetAll();
     }
     void TearDown() override {
+        ReleaseEverything();
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(folder_);
         platform::SetHost(nullptr);
     }
+    // A run stopped by the script's end never ran the shutdown sequence: what it started is
+    // released here, as the shutdown would.
+    static void ReleaseEverything() {
+        ReleaseDisplay();
+        ReleaseSoundEffects();
+        ReleaseMusic();
+    }
     static void ResetAll() {
+        ReleaseEverything();
         ResetShellState();
         ResetGameState();
         ResetKeyboard();
