@@ -16,6 +16,9 @@ void Pump(DWORD milliseconds);
 // second thread; on the scripted host the script does it at the time the pump runs).
 void TakeFocusAway();
 void GiveFocusBack(HWND window);
+// The next message box captioned `caption` is answered OK as soon as it shows (on Windows by a
+// second thread; on the scripted host, which answers every box at once, by nothing).
+void AnswerMessageBoxSoon(const char* caption);
 
 void ProbeClock();
 void ProbeResources();

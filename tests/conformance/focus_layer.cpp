@@ -5,3 +5,5 @@
 void TakeFocusAway() {}
 
 void GiveFocusBack(HWND) {}
+
+void AnswerMessageBoxSoon(const char*) {}

@@ -19,7 +19,22 @@ DWORD WINAPI FocusThread(LPVOID) {
     return 0;
 }
 
+DWORD WINAPI AnswerThread(LPVOID caption) {
+    for (int tries = 0; tries < 500; ++tries) {
+        if (HWND box = FindWindowA(nullptr, static_cast<const char*>(caption))) {
+            PostMessageA(box, WM_COMMAND, IDOK, 0);
+            return 0;
+        }
+        Sleep(10);
+    }
+    return 1;
+}
+
 }  // namespace
+
+void AnswerMessageBoxSoon(const char* caption) {
+    CloseHandle(CreateThread(nullptr, 0, AnswerThread, const_cast<char*>(caption), 0, nullptr));
+}
 
 void TakeFocusAway() {
     focusReady = CreateEventA(nullptr, TRUE, FALSE, nullptr);

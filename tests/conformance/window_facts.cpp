@@ -157,6 +157,8 @@ void ProbeFocus(HWND window) {
 }
 
 void ProbeWindowEnd(HWND window) {
+    AnswerMessageBoxSoon("probe box");
+    Fact("MessageBoxA %d", MessageBoxA(window, "text", "probe box", MB_OK));
     int cursor = ShowCursor(TRUE);
     Fact("ShowCursor(TRUE) then FALSE moves the count by %d", ShowCursor(FALSE) - cursor);
     Fact("PostMessageA WM_CLOSE %d", PostMessageA(window, WM_CLOSE, 0, 0) ? 1 : 0);

@@ -199,7 +199,7 @@ def main():
         scripted = run_scripted_game(native_build, source, work)
         play_whole_game(desktop, windows_build, source, work, scripted)
         start_without_image(desktop, windows_build, source, work)
-    except AssertionError as failure:
+    except (AssertionError, subprocess.TimeoutExpired) as failure:
         print(f"FAIL {failure} (files in {work})")
         return 1
     finally:
