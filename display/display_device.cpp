@@ -138,7 +138,12 @@ int ToggleDisplayMode(HWND window) {
         SetWindowPos(window, nullptr, x, y, width, height, SWP_SHOWWINDOW | SWP_FRAMECHANGED);
         TrackClientRect(window);
     }
-    return StartDisplay(window);
+    int started = StartDisplay(window);
+    // A DirectDraw that took the window's frame away for full screen may give it back only
+    // when the windowed cooperative level is set (Wine's does), after the placing above; the
+    // client area is measured again, so the present doesn't stretch into the old frame's size.
+    if (display.windowed) TrackClientRect(window);
+    return started;
 }
 
 void ReleaseDisplay() {

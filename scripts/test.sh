@@ -2,7 +2,7 @@
 # Installs what the tests need, builds from scratch, and runs every test: the unit tests,
 # scenarios, content checks and the SDL window test (gcc), the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer (clang), a short run of every fuzz target,
-# and the Windows cross-build of the game.
+# the Windows cross-build of the game with its zip, and the Windows game under Wine.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${PARRUN_BUILD_ROOT:-$root/out}"
@@ -46,8 +46,17 @@ for fuzzer in $fuzzers; do
 done
 echo "$count fuzz targets ran without a finding"
 
-echo "=== Windows cross-build"
+echo "=== Windows: the shipped 32-bit program and Parrun-windows.zip"
 cmake -S "$root" -B "$out/windows" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake"
 ninja -C "$out/windows" -j"$jobs"
+/usr/bin/python3 "$root/tests/wine/check_zip.py" "$out/windows/Parrun-windows.zip" "$root/data"
+
+# This machine's kernel runs no 32-bit programs, so Wine runs a 64-bit build of the same sources.
+echo "=== Wine: the Windows game played against the scripted host, and the conformance facts"
+cmake -S "$root" -B "$out/windows64" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake"
+ninja -C "$out/windows64" -j"$jobs" Parrun parrun-wine-probe parrun-conformance
+# Debian's own Python, which has PIL and numpy (python3-pil, python3-numpy).
+/usr/bin/python3 "$root/tests/wine/wine_test.py" "$out/windows64" "$out/gcc" "$root"
 echo "all checks passed"

@@ -1,6 +1,8 @@
 // The program's entry point: the window class and window, the player's data, the main loop.
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include "game/game_state.h"
 #include "shell/main_loop.h"
 #include "shell/shell_state.h"
@@ -28,10 +30,7 @@ bool RegisterWindowClass(HINSTANCE instance) {
     return RegisterClassA(&windowClass) != 0;
 }
 
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
-                   int showCommand) {
+int StartAndRun(HINSTANCE instance, HINSTANCE previousInstance, int showCommand) {
     if (previousInstance == nullptr && !RegisterWindowClass(instance)) return 0;
 
     int width = kClientWidth + 2 * GetSystemMetrics(SM_CXDLGFRAME);
@@ -54,4 +53,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR command
 
     shell.lastFrameTime = timeGetTime();
     return RunMainLoop();
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine,
+                   int showCommand) {
+    // Windows' clock otherwise ticks in steps of 5 ms or more, and the 16 ms frames would
+    // alternate between one and two of them.
+    timeBeginPeriod(1);
+    int code = StartAndRun(instance, previousInstance, showCommand);
+    timeEndPeriod(1);
+    return code;
 }

@@ -2,6 +2,8 @@
 // and the thread yield, which all come from the host.
 #include <windows.h>
 
+#include <mmsystem.h>
+
 #include "platform/core/host.h"
 #include "platform/core/window_state.h"
 
@@ -110,6 +112,14 @@ SHORT WINAPI GetAsyncKeyState(int virtualKey) {
 
 DWORD WINAPI timeGetTime(void) {
     return platform::CurrentHost().Now();
+}
+
+MMRESULT WINAPI timeBeginPeriod(UINT) {
+    return TIMERR_NOERROR;
+}
+
+MMRESULT WINAPI timeEndPeriod(UINT) {
+    return TIMERR_NOERROR;
 }
 
 void WINAPI Sleep(DWORD milliseconds) {

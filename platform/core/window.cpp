@@ -92,11 +92,16 @@ void ActivateWindow(HWND window, bool active, bool minimized) {
     if (active != wasActive) DisplayFocusChanged(window, active);
     record = FindWindowRecord(window);
     if (record == nullptr) return;
-    if (active != wasActive) Send(*record, WM_ACTIVATEAPP, active ? TRUE : FALSE, 0);
+    // The application hears of its activation before the window does; of its deactivation,
+    // after the window.
+    if (active && !wasActive) Send(*record, WM_ACTIVATEAPP, TRUE, 0);
     record = FindWindowRecord(window);
     if (record == nullptr) return;
     WORD state = active ? WA_ACTIVE : WA_INACTIVE;
     Send(*record, WM_ACTIVATE, MAKEWPARAM(state, minimized ? 1 : 0), 0);
+    record = FindWindowRecord(window);
+    if (record == nullptr) return;
+    if (!active && wasActive) Send(*record, WM_ACTIVATEAPP, FALSE, 0);
 }
 
 void SendMove(HWND window) {
@@ -144,36 +149,58 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
                                              width - offsets.left - offsets.right,
                                              height - offsets.top - offsets.bottom);
 
+    CREATESTRUCTA create = {
+        param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+        windowName, className, exStyle};
+    LPARAM createParam = reinterpret_cast<LPARAM>(&create);
     platform::WindowRecord* live = FindWindowRecord(handle);
-    if (live == nullptr || platform::Send(*live, WM_NCCREATE, 0, 0) == FALSE) {
+    if (live == nullptr || platform::Send(*live, WM_NCCREATE, 0, createParam) == FALSE) {
         DestroyWindow(handle);
         return nullptr;
     }
     live = FindWindowRecord(handle);
-    if (live == nullptr || platform::Send(*live, WM_CREATE, 0, 0) == -1) {
+    if (live == nullptr || platform::Send(*live, WM_CREATE, 0, createParam) == -1) {
         DestroyWindow(handle);
         return nullptr;
     }
-    // The creation handling may have destroyed the window: then creation failed.
+    // The creation handling may have destroyed the window: then creation failed. Otherwise
+    // the new window is told its size and place, as it would be on Windows.
     live = FindWindowRecord(handle);
     if (live == nullptr) return nullptr;
+    RECT client;
+    GetClientRect(handle, &client);
+    platform::Send(*live, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+    platform::SendMove(handle);
+    if (FindWindowRecord(handle) == nullptr) return nullptr;
     if (style & WS_VISIBLE) ShowWindow(handle, SW_SHOW);
     return FindWindowRecord(handle) ? handle : nullptr;
 }
 
 BOOL WINAPI DestroyWindow(HWND window) {
     platform::WindowRecord* record = FindWindowRecord(window);
-    if (record == nullptr) return FALSE;
-    record->destroyed = true;
-    record->visible = false;
-    auto& queue = Windows().queue;
-    queue.erase(std::remove_if(queue.begin(), queue.end(),
-                               [window](const MSG& msg) { return msg.hwnd == window; }),
-                queue.end());
-    // The procedure still receives its destruction messages.
+    if (record == nullptr || record->destroying) return FALSE;
+    record->destroying = true;
+    // The active window is deactivated first. DirectDraw's focus hook is left out: the
+    // program's own shutdown gives the display back.
     WNDPROC procedure = record->procedure;
+    if (record->active) {
+        record->active = false;
+        procedure(window, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, record->minimized ? 1 : 0), 0);
+        procedure(window, WM_ACTIVATEAPP, FALSE, 0);
+    }
+    if ((record = FindWindowRecord(window)) != nullptr) record->visible = false;
+    auto dropMessages = [window] {
+        auto& queue = Windows().queue;
+        queue.erase(std::remove_if(queue.begin(), queue.end(),
+                                   [window](const MSG& msg) { return msg.hwnd == window; }),
+                    queue.end());
+    };
+    dropMessages();
+    // The window is still a window while its procedure hears of its destruction.
     procedure(window, WM_DESTROY, 0, 0);
     procedure(window, WM_NCDESTROY, 0, 0);
+    if ((record = FindWindowRecord(window)) != nullptr) record->destroyed = true;
+    dropMessages();
     platform::CurrentHost().DestroyMainWindow();
     return TRUE;
 }
@@ -226,8 +253,7 @@ LRESULT WINAPI DefWindowProcA(HWND window, UINT message, WPARAM wParam, LPARAM l
 BOOL WINAPI GetWindowRect(HWND window, LPRECT rect) {
     if (rect == nullptr) return FALSE;
     if (window == platform::DesktopHandle()) {
-        auto& host = platform::CurrentHost();
-        *rect = {0, 0, host.DesktopWidth(), host.DesktopHeight()};
+        *rect = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         return TRUE;
     }
     platform::WindowRecord* record = FindWindowRecord(window);
@@ -269,8 +295,16 @@ BOOL WINAPI SetWindowPos(HWND window, HWND insertAfter, int x, int y, int width,
     }
     record->outer = outer;
     platform::TellHostWhereWindowIs(*record);
+    // Shown this way the window gets no WM_SHOWWINDOW, and is activated before it hears of
+    // its move.
+    if (flags & SWP_SHOWWINDOW) {
+        if (!record->visible) {
+            record->visible = true;
+            platform::CurrentHost().ShowMainWindow(true);
+        }
+        if (!record->active || record->minimized) platform::ActivateWindow(window, true, false);
+    }
     if (!(flags & SWP_NOMOVE)) platform::SendMove(window);
-    if (flags & SWP_SHOWWINDOW) ShowWindow(window, SW_SHOW);
     if (flags & SWP_HIDEWINDOW) ShowWindow(window, SW_HIDE);
     return TRUE;
 }
@@ -282,9 +316,11 @@ BOOL WINAPI MoveWindow(HWND window, int x, int y, int width, int height, BOOL re
 int WINAPI GetSystemMetrics(int index) {
     switch (index) {
         case SM_CXSCREEN:
-            return platform::CurrentHost().DesktopWidth();
+            return Windows().screenWidth ? Windows().screenWidth
+                                         : platform::CurrentHost().DesktopWidth();
         case SM_CYSCREEN:
-            return platform::CurrentHost().DesktopHeight();
+            return Windows().screenHeight ? Windows().screenHeight
+                                          : platform::CurrentHost().DesktopHeight();
         case SM_CYCAPTION:
             return platform::kCaptionHeight;
         case SM_CXDLGFRAME:
@@ -325,7 +361,21 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::string utf8Caption =
         caption ? platform::Cp932ToUtf8(caption, std::strlen(caption)) : "Error";
     bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
-    switch (platform::CurrentHost().ShowMessageBox(utf8Text, utf8Caption, yesNo)) {
+    // The box takes the activation from its owner while it is open, within the same
+    // application: the owner hears WM_ACTIVATE, and no WM_ACTIVATEAPP.
+    platform::WindowRecord* record = FindWindowRecord(owner);
+    bool ownerWasActive = record != nullptr && record->active;
+    if (ownerWasActive) {
+        record->active = false;
+        platform::Send(*record, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
+    }
+    platform::MessageBoxAnswer answer =
+        platform::CurrentHost().ShowMessageBox(utf8Text, utf8Caption, yesNo);
+    if (ownerWasActive && (record = FindWindowRecord(owner)) != nullptr && !record->active) {
+        record->active = true;
+        platform::Send(*record, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
+    }
+    switch (answer) {
         case platform::MessageBoxAnswer::Yes:
             return IDYES;
         case platform::MessageBoxAnswer::No:

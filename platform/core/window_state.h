@@ -24,6 +24,7 @@ struct WindowRecord {
     bool visible = false;
     bool active = false;
     bool minimized = false;
+    bool destroying = false;  // between the start of DestroyWindow and its end
     bool destroyed = false;
 };
 
@@ -34,6 +35,10 @@ struct WindowState {
     bool quitPosted = false;
     int quitCode = 0;
     int cursorCount = 0;
+    // The size of the display mode an exclusive full-screen program set, while it shows; 0
+    // while the desktop's own mode shows.
+    int screenWidth = 0;
+    int screenHeight = 0;
     uintptr_t nextHandle = 0x100;
 };
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/host.h"
+#include "platform/core/window_state.h"
 #include "platform/faults/fault_points.h"
 
 namespace platform {
@@ -42,6 +43,8 @@ void SwitchDisplay(std::optional<DisplayMode> owner, bool away) {
     if (before == after) return;
     // A change of mode takes every surface's memory away.
     LoseAllSurfaces();
+    Windows().screenWidth = after ? after->width : 0;
+    Windows().screenHeight = after ? after->height : 0;
     if (after) {
         CurrentHost().EnterFullScreen(after->width, after->height, after->bits);
     } else {

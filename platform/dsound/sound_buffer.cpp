@@ -189,6 +189,8 @@ HRESULT SoundBuffer::SetFormat(LPCWAVEFORMATEX format) {
     // A secondary buffer's format is fixed when it is made.
     if (!Primary()) return DSERR_INVALIDCALL;
     if (format == nullptr) return DSERR_INVALIDPARAM;
+    // Only a program with at least the priority level may set the primary buffer's format.
+    if (owner_->CooperativeLevel() < DSSCL_PRIORITY) return DSERR_PRIOLEVELNEEDED;
     if (!PlayableFormat(*format)) return DSERR_BADFORMAT;
     // The mix itself runs at the host's rate; the format is only remembered.
     format_ = *format;

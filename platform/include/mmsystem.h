@@ -17,7 +17,13 @@ DECLARE_HANDLE(HTASK);
 #define MMSYSERR_INVALFLAG 10
 #define MMSYSERR_INVALPARAM 11
 
+#define TIMERR_NOERROR 0
+#define TIMERR_NOCANDO 97
+
 DWORD WINAPI timeGetTime(void);
+// The clock's precision. Our clock is exact whatever is asked, so both only answer success.
+MMRESULT WINAPI timeBeginPeriod(UINT period);
+MMRESULT WINAPI timeEndPeriod(UINT period);
 
 // Wave formats. The records are packed as the platform packs them: WAVEFORMATEX is 18 bytes.
 #pragma pack(push, 1)

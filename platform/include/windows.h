@@ -135,6 +135,22 @@ typedef struct tagWNDCLASSA {
     LPCSTR lpszClassName;
 } WNDCLASSA;
 
+// What WM_NCCREATE and WM_CREATE receive in their second parameter.
+typedef struct tagCREATESTRUCTA {
+    LPVOID lpCreateParams;
+    HINSTANCE hInstance;
+    HMENU hMenu;
+    HWND hwndParent;
+    int cy;
+    int cx;
+    int y;
+    int x;
+    LONG style;
+    LPCSTR lpszName;
+    LPCSTR lpszClass;
+    DWORD dwExStyle;
+} CREATESTRUCTA, *LPCREATESTRUCTA;
+
 // Window messages.
 #define WM_NULL 0x0000
 #define WM_CREATE 0x0001
@@ -157,6 +173,9 @@ typedef struct tagWNDCLASSA {
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSKEYUP 0x0105
 #define WM_SYSCOMMAND 0x0112
+#define WM_USER 0x0400
+
+#define SIZE_RESTORED 0
 
 #define WA_INACTIVE 0
 #define WA_ACTIVE 1

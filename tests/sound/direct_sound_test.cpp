@@ -88,6 +88,9 @@ TEST_F(DirectSoundTest, HasOnePrimaryBufferWhoseFormatMustBePlayable) {
     ASSERT_EQ(device->CreateSoundBuffer(&desc, &first, nullptr), DS_OK);
     ASSERT_EQ(device->CreateSoundBuffer(&desc, &second, nullptr), DS_OK);
     EXPECT_EQ(first, second);
+    // Setting the primary format takes the priority level, as on Windows.
+    EXPECT_EQ(first->SetFormat(&kStereo16), DSERR_PRIOLEVELNEEDED);
+    ASSERT_EQ(device->SetCooperativeLevel(window, DSSCL_PRIORITY), DS_OK);
     EXPECT_EQ(first->SetFormat(&kStereo16), DS_OK);
     WAVEFORMATEX wide = kStereo16;
     wide.wBitsPerSample = 32;

@@ -1,0 +1,175 @@
+"""A Wine desktop of its own for the Wine test: Xvfb, a PulseAudio daemon with a null sink, a
+Japanese locale, a fresh Wine prefix with a 1024 x 768 virtual desktop, and the means to look
+at it (the window probe, screen shots) and to act on it (keys held as a person holds them,
+clicks). Every process it starts is stopped by its process id when the desktop closes; the
+prefix's wineserver is stopped with `wineserver -k` for that prefix."""
+import os
+import subprocess
+import time
+from pathlib import Path
+
+KEY_HOLD = 0.08  # seconds a key stays down: longer than a person's shortest press (40 ms)
+
+
+def wait_for(seconds, condition, what):
+    """Retries `condition` until it gives a true value, which it returns; fails at the deadline."""
+    deadline = time.monotonic() + seconds
+    while True:
+        result = condition()
+        if result:
+            return result
+        if time.monotonic() > deadline:
+            raise AssertionError(f"gave up waiting for {what} after {seconds} s")
+        time.sleep(0.05)
+
+
+class WineDesktop:
+    def __init__(self, work: Path, probe: Path):
+        self.work = work
+        self.probe = probe
+        self.processes = []
+        self.env = dict(os.environ)
+
+    def start(self):
+        self._start_x()
+        self._start_sound()
+        self._make_locale()
+        self._make_prefix()
+
+    def close(self):
+        if "WINEPREFIX" in self.env:
+            subprocess.run(["wineserver", "-k"], env=self.env, check=False,
+                           stderr=subprocess.DEVNULL)
+        for process in reversed(self.processes):
+            if process.poll() is None:
+                process.terminate()
+                try:
+                    process.wait(5)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+
+    def _spawn(self, args, **kwargs):
+        process = subprocess.Popen(args, **kwargs)
+        self.processes.append(process)
+        return process
+
+    def _start_x(self):
+        # Xvfb picks a free display itself and writes its number once it takes connections.
+        read_end, write_end = os.pipe()
+        self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                     "-nolisten", "tcp"], pass_fds=(write_end,),
+                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as pipe:
+            number = pipe.readline().strip()
+        if not number:
+            raise AssertionError("Xvfb did not start")
+        self.env["DISPLAY"] = f":{number}"
+
+    def _start_sound(self):
+        # DirectSound needs a device: a PulseAudio daemon of our own with a null sink.
+        home = self.work / "pulse"
+        (home / "run").mkdir(parents=True)
+        socket = home / "native"
+        env = dict(self.env, HOME=str(home), XDG_RUNTIME_DIR=str(home / "run"))
+        self._spawn(["pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
+                     "-n", "--load=module-null-sink sink_name=parrun",
+                     f"--load=module-native-protocol-unix socket={socket} auth-anonymous=1"],
+                    env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        wait_for(20, socket.exists, "the PulseAudio socket")
+        self.env["PULSE_SERVER"] = f"unix:{socket}"
+
+    def _make_locale(self):
+        # ja_JP.UTF-8 makes Wine use code page 932 for the program's texts.
+        locales = self.work / "locale"
+        locales.mkdir()
+        subprocess.run(["localedef", "-i", "ja_JP", "-f", "UTF-8", str(locales / "ja_JP.UTF-8")],
+                       check=False, stdout=subprocess.DEVNULL)
+        if not (locales / "ja_JP.UTF-8").is_dir():
+            raise AssertionError("localedef made no ja_JP.UTF-8")
+        self.env.update(LOCPATH=str(locales), LANG="ja_JP.UTF-8", LC_ALL="ja_JP.UTF-8")
+
+    def _make_prefix(self):
+        self.env.update(WINEPREFIX=str(self.work / "prefix"), WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=")
+        subprocess.run(["wineboot", "-i"], env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        # A virtual desktop, so that full screen can set 640 x 480 x 8; DirectDraw drawn by GDI,
+        # without OpenGL.
+        settings = self.work / "settings.reg"
+        settings.write_text("REGEDIT4\n\n"
+                            "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer]\n"
+                            "\"Desktop\"=\"Default\"\n\n"
+                            "[HKEY_CURRENT_USER\\Software\\Wine\\Explorer\\Desktops]\n"
+                            "\"Default\"=\"1024x768\"\n\n"
+                            "[HKEY_CURRENT_USER\\Software\\Wine\\Direct3D]\n"
+                            "\"renderer\"=\"gdi\"\n")
+        subprocess.run(["wine", "regedit", "/S", str(settings)], env=self.env, check=True,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=self.env, check=True)
+
+    # Running programs.
+
+    def run(self, program, cwd, log):
+        """Starts a Windows program in `cwd`; its output goes to `log`."""
+        with open(log, "wb") as out:
+            return self._spawn(["wine", str(program)], cwd=cwd, env=self.env, stdout=out,
+                               stderr=subprocess.STDOUT)
+
+    def windows(self):
+        """The visible top-level windows as the probe lists them, each a dict with its
+        children."""
+        # Into a file, not a pipe: Wine's own processes may keep a pipe open after the probe.
+        listing = self.work / "windows.txt"
+        with open(listing, "wb") as out:
+            subprocess.run(["wine", str(self.probe)], env=self.env, stdout=out, check=True,
+                           stderr=subprocess.DEVNULL)
+        windows = []
+        for line in listing.read_bytes().decode("utf-8").replace("\r", "").splitlines():
+            if line.startswith("window "):
+                title, rest = line[len('window "'):].split('" ', 1)
+                fields = dict(item.split("=", 1) for item in rest.split())
+                windows.append({"title": title, "class": fields["class"],
+                                "rect": [int(v) for v in fields["rect"].split(",")],
+                                "client": [int(v) for v in fields["client"].split(",")],
+                                "close": [int(v) for v in fields["close"].split(",")],
+                                "children": []})
+            elif line.startswith("  child ") and windows:
+                head, text, centre = line.split('"')[0], line.split('"')[1], line.split()[-1]
+                child_id = int(head.split("id=")[1].split()[0])
+                windows[-1]["children"].append(
+                    {"id": child_id, "text": text,
+                     "centre": [int(v) for v in centre[len("centre="):].split(",")]})
+        return windows
+
+    def window(self, title):
+        return next((w for w in self.windows() if w["title"] == title), None)
+
+    # Looking and acting.
+
+    def shoot(self, path, window="root", crop=None):
+        args = ["import", "-window", window]
+        if crop:
+            args += ["-crop", "{}x{}+{}+{}".format(*crop), "+repage"]
+        subprocess.run(args + [str(path)], env=self.env, check=True)
+
+    def desktop_size(self):
+        window = self.desktop_window()
+        out = subprocess.run(["xdotool", "getwindowgeometry", window], env=self.env,
+                             capture_output=True, text=True).stdout
+        return out.split("Geometry: ")[1].strip() if "Geometry: " in out else ""
+
+    def desktop_window(self):
+        out = subprocess.run(["xdotool", "search", "--name", "Wine desktop$"], env=self.env,
+                             capture_output=True, text=True).stdout.split()
+        return out[0] if out else ""
+
+    def press(self, key):
+        subprocess.run(["xdotool", "keydown", key], env=self.env, check=True)
+        time.sleep(KEY_HOLD)
+        subprocess.run(["xdotool", "keyup", key], env=self.env, check=True)
+
+    def click(self, x, y):
+        subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], env=self.env,
+                       check=True)

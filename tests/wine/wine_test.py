@@ -1,0 +1,214 @@
+#!/usr/bin/env python3
+"""The Windows game under Wine, played as a person would, against the scripted host.
+
+wine_test.py WINDOWS_BUILD NATIVE_BUILD SOURCE_ROOT [WORK]
+
+WINDOWS_BUILD is a build of the Windows program (its 64-bit build: see docs/windows.md),
+NATIVE_BUILD a build on our layer (parrun-script, parrun-conformance). In a Wine desktop of its
+own the test
+- runs the conformance program under Wine and on the scripted host and compares their facts;
+- starts the game, checks its caption and client size and shoots the title screen;
+- plays a whole game with keys and compares the scores of "a.dat" with the scripted host's;
+- switches to full screen with F4 and back, shooting each;
+- answers the close box No, then Yes, and checks the exit code;
+- starts the game without one of its images and checks the message box and the end.
+Every shot is compared with the scripted host's shot of the same moment; the screens shot
+draw no text, so no pixel may differ.
+"""
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+import numpy
+from PIL import Image
+
+from game_plan import GAP_MS, PHRASE_FILE, game_steps, scripted_script
+from wine_desktop import WineDesktop, wait_for
+
+CLIENT = (480, 320)
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def game_folder(source, path, program=None):
+    shutil.copytree(source / "data", path)
+    (path / "drel.txt").write_bytes(PHRASE_FILE)
+    if program:
+        shutil.copy(program, path / "Parrun.exe")
+    return path
+
+
+def differing_pixels(first, second):
+    a = numpy.asarray(Image.open(first).convert("RGB"))
+    b = numpy.asarray(Image.open(second).convert("RGB"))
+    if a.shape != b.shape:
+        return f"sizes differ: {a.shape[1]}x{a.shape[0]} and {b.shape[1]}x{b.shape[0]}"
+    return int((a != b).any(axis=2).sum())
+
+
+def stable_shot(desktop, path, what, **where):
+    """Shoots until two shots in a row agree and the picture is not one colour."""
+    previous = path.with_suffix(".previous.png")
+
+    def settled():
+        desktop.shoot(path, **where)
+        pixels = numpy.asarray(Image.open(path).convert("RGB"))
+        same = previous.exists() and differing_pixels(previous, path) == 0
+        shutil.copy(path, previous)
+        return same and len(numpy.unique(pixels.reshape(-1, 3), axis=0)) > 1
+
+    wait_for(30, settled, what)
+    previous.unlink()
+
+
+def client_crop(window):
+    left, top, right, bottom = window["rect"]
+    frame = (right - left - CLIENT[0]) // 2
+    return (*CLIENT, left + frame, bottom - frame - CLIENT[1])
+
+
+def run_conformance(desktop, windows_build, native_build, source, work):
+    folder = work / "conformance-wine"
+    folder.mkdir()
+    process = desktop.run(windows_build / "tests/conformance/parrun-conformance.exe", folder,
+                          folder / "facts.txt")
+    check(process.wait(120) == 0, "the conformance program failed under Wine")
+    layer = work / "conformance-layer"
+    layer.mkdir()
+    with open(layer / "facts.txt", "wb") as out:
+        code = subprocess.run([str(native_build / "tests/conformance/parrun-conformance"),
+                               "--log", "log.txt",
+                               str(source / "tests/conformance/conformance.script")],
+                              cwd=layer, stdout=out).returncode
+    check(code == 0, "the conformance program failed on the scripted host")
+    result = subprocess.run([sys.executable, str(source / "tests/conformance/compare.py"),
+                             str(layer / "facts.txt"), str(folder / "facts.txt"),
+                             str(source / "tests/conformance/known_differences.txt")])
+    check(result.returncode == 0, "the conformance facts differ in lines not listed")
+
+
+def run_scripted_game(native_build, source, work):
+    folder = game_folder(source, work / "scripted")
+    (folder / "game.script").write_text(scripted_script())
+    code = subprocess.run([str(native_build / "shell/parrun-script"), "--log", "log.txt",
+                           "game.script"], cwd=folder).returncode
+    check(code == 0, f"the scripted game ended with {code}")
+    return folder
+
+
+def play_whole_game(desktop, windows_build, source, work, scripted):
+    folder = game_folder(source, work / "wine", windows_build / "shell/Parrun.exe")
+    game = desktop.run("Parrun.exe", folder, folder / "output.txt")
+    window = wait_for(60, lambda: desktop.window("Parrun"), "the game's window")
+    check(window["class"] == "edit01", f"the window's class is {window['class']}")
+    check(window["client"] == list(CLIENT), f"the client area is {window['client']}")
+    print(f"window 'Parrun', class edit01, client {CLIENT[0]} x {CLIENT[1]}")
+    crop = client_crop(window)
+    shots = {}
+    stable_shot(desktop, work / "title.png", "the title screen", crop=crop)
+    shots["title.png"] = work / "title.png"
+
+    # A click on the client area gives the window the keyboard, as a person's would.
+    desktop.click(crop[2] + 240, crop[3] + 160)
+    started = time.monotonic()
+    for kind, value in game_steps():
+        if kind == "wait":
+            time.sleep(value / 1000)
+        else:
+            desktop.press(value)
+            time.sleep(GAP_MS / 1000)
+    print(f"played a whole game in {time.monotonic() - started:.1f} s")
+
+    desktop.press("F4")
+    wait_for(20, lambda: desktop.desktop_size() == "640x480", "full screen's 640 x 480")
+    stable_shot(desktop, work / "fullscreen.png", "the full-screen title",
+                window=desktop.desktop_window())
+    shots["fullscreen.png"] = work / "fullscreen.png"
+    desktop.press("F4")
+    wait_for(20, lambda: desktop.desktop_size() == "1024x768", "the desktop's own size")
+    # DirectDraw gives the window the desktop's size back; then the game places it itself.
+    window = wait_for(20, lambda: (w := desktop.window("Parrun")) and w["client"] == list(CLIENT)
+                      and w, "the window back at its size")
+    stable_shot(desktop, work / "windowed.png", "the windowed title", crop=client_crop(window))
+    shots["windowed.png"] = work / "windowed.png"
+
+    answer_close_box(desktop, window, "no")
+    check(game.poll() is None, "the game ended after the close box was answered No")
+    answer_close_box(desktop, window, "yes")
+    code = game.wait(30)
+    check(code == 0, f"the game's exit code is {code}")
+    print("close box: No kept the game, Yes ended it with exit code 0")
+
+    wine_scores = (folder / "a.dat").read_bytes()
+    scripted_scores = (scripted / "a.dat").read_bytes()
+    check(len(wine_scores) == 40, f"a.dat has {len(wine_scores)} bytes")
+    check(wine_scores[:20] == scripted_scores[:20],
+          f"scores differ: Wine {wine_scores[:20].hex()}, scripted {scripted_scores[:20].hex()}")
+    check(wine_scores[20:24] != bytes(4), "no typing speed was ranked")
+    print(f"a.dat: the scores are the scripted host's ({int.from_bytes(wine_scores[:4], 'little')}"
+          " points first)")
+
+    for name, shot in shots.items():
+        differ = differing_pixels(shot, scripted / name)
+        print(f"shot {name}: {differ} pixels differ from the scripted host's")
+        check(differ == 0, f"shot {name} differs from the scripted host's")
+
+
+def answer_close_box(desktop, window, answer):
+    desktop.click(*window["close"])
+    box = wait_for(20, lambda: desktop.window("終了確認"), "the close box")
+    texts = [child["text"] for child in box["children"]]
+    check("終了します。よろしいですか？" in texts, f"the close box says {texts}")
+    button = 6 if answer == "yes" else 7  # IDYES, IDNO
+    desktop.click(*next(c["centre"] for c in box["children"] if c["id"] == button))
+    wait_for(20, lambda: desktop.window("終了確認") is None, "the close box to go")
+
+
+def start_without_image(desktop, windows_build, source, work):
+    folder = game_folder(source, work / "missing-image", windows_build / "shell/Parrun.exe")
+    (folder / "images/words1-1.bmp").rename(folder / "words1-1.bmp")
+    game = desktop.run("Parrun.exe", folder, folder / "output.txt")
+    box = wait_for(60, lambda: desktop.window("エラー"), "the error box")
+    texts = [child["text"] for child in box["children"]]
+    check("BMPをロードできませんでした" in texts, f"the error box says {texts}")
+    ok = next(c for c in box["children"] if c["text"].startswith("OK"))
+    desktop.click(*ok["centre"])
+    code = game.wait(30)
+    check(code == 0, f"the game's exit code is {code}")
+    check(not (folder / "key.dat").exists(), "a start that failed wrote key.dat")
+    print("without images/words1-1.bmp: 'BMPをロードできませんでした' in a box 'エラー', "
+          "then the end with exit code 0")
+
+
+def main():
+    windows_build, native_build, source = (Path(arg).resolve() for arg in sys.argv[1:4])
+    work = Path(sys.argv[4]) if len(sys.argv) > 4 else Path(tempfile.mkdtemp(prefix="wine-"))
+    work.mkdir(parents=True, exist_ok=True)
+    desktop = WineDesktop(work, windows_build / "tests/wine/parrun-wine-probe.exe")
+    started = time.monotonic()
+    try:
+        desktop.start()
+        print(f"Wine desktop ready in {time.monotonic() - started:.1f} s")
+        run_conformance(desktop, windows_build, native_build, source, work)
+        scripted = run_scripted_game(native_build, source, work)
+        play_whole_game(desktop, windows_build, source, work, scripted)
+        start_without_image(desktop, windows_build, source, work)
+    except (AssertionError, subprocess.TimeoutExpired) as failure:
+        print(f"FAIL {failure} (files in {work})")
+        return 1
+    finally:
+        desktop.close()
+    print(f"wine: every check passed in {time.monotonic() - started:.1f} s")
+    if len(sys.argv) <= 4:
+        shutil.rmtree(work, ignore_errors=True)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
