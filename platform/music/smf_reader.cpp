@@ -165,7 +165,7 @@ SmfError ReadStandardMidiFile(const uint8_t* data, size_t size, MidiSong& song) 
     std::vector<OrderedTempo> tempos;
     uint32_t tracksRead = 0;
     while (tracksRead < trackCount && !file.AtEnd()) {
-        uint32_t length;
+        uint32_t length = 0;
         if (file.Left() < 8) return SmfError::Damaged;
         bool isTrack = std::memcmp(file.Here(), "MTrk", 4) == 0;
         file.Skip(4);
