@@ -2,6 +2,7 @@
 # What a player sees when a piece of the system is missing: one line on standard error naming
 # what to install or set up, once, and either a clean end with a non-zero status (no display, no
 # Japanese font: nothing to play on) or a game that runs on (no sound font: silent music).
+# A program that hangs instead (status 124 from timeout) fails.
 # Usage: missing_pieces_test.sh PARRUN PARRUN_SCRIPT DATA_FOLDER
 set -euo pipefail
 parrun=$(realpath "$1")
@@ -45,7 +46,7 @@ cases=(
 for entry in "${cases[@]}"; do
     IFS='|' read -r name want_status want_line environment command <<<"$entry"
     # shellcheck disable=SC2086 # the environment and the command are word lists
-    (cd "$work/game" && exec env $environment $command) >"$work/out" 2>"$work/err" </dev/null &&
+    (cd "$work/game" && exec timeout 20 env $environment $command) >"$work/out" 2>"$work/err" </dev/null &&
         status=0 || status=$?
     count=$(grep -cF -- "$want_line" "$work/err" || true)
     if [ "$status" != "$want_status" ] || [ "$count" != 1 ]; then

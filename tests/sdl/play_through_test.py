@@ -292,7 +292,8 @@ def main():
         if os.path.exists(log):
             print("--- the game's output")
             print(open(log).read())
-        work = None  # kept for a look
+        print("--- kept for a look:", work)
+        work = None
         return 1
     finally:
         if game is not None and game.poll() is None:
