@@ -15,12 +15,12 @@ if [ ! -x "$program" ] || [ ! -d "$data" ]; then
     exit 1
 fi
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "parrun: no graphical display to open the window on (DISPLAY is not set)." >&2
+    echo "parrun: cannot open a window: no graphical display (DISPLAY is not set)" >&2
     exit 1
 fi
-if command -v fc-list >/dev/null 2>&1 && [ -z "$(fc-list :lang=ja family 2>/dev/null)" ]; then
-    echo "parrun: no Japanese font is installed; install the Debian package" \
-        "fonts-ipafont-gothic." >&2
+# The program asks fontconfig for this family too, and says the same when it's missing.
+if command -v fc-list >/dev/null 2>&1 && [ -z "$(fc-list IPAGothic family 2>/dev/null)" ]; then
+    echo "parrun: no Japanese font found; install the Debian package fonts-ipafont-gothic" >&2
     exit 1
 fi
 if ! mkdir -p "$game"; then

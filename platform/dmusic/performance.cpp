@@ -15,8 +15,8 @@ void SayNoSoundFont() {
     if (said) return;
     said = true;
     std::fputs(
-        "parrun: no General MIDI sound font could be loaded (set PARRUN_SOUNDFONT to one); "
-        "the music is silent\n",
+        "parrun: no General MIDI sound font found, so the music is silent; install the Debian "
+        "package fluid-soundfont-gm (or name a sound font in PARRUN_SOUNDFONT)\n",
         stderr);
 }
 

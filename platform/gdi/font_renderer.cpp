@@ -13,11 +13,8 @@ namespace platform {
 
 namespace {
 
-// Where Debian's fonts-ipafont-gothic puts the font, should fontconfig not know it.
-constexpr const char* kKnownFontPaths[] = {
-    "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf",
-    "/usr/share/fonts/truetype/fonts-japanese-gothic.ttf",
-};
+// Debian's fonts-ipafont-gothic registers it with fontconfig, which is the one place we ask:
+// what fontconfig doesn't know, the player's fc-list doesn't show either.
 constexpr const char* kFontFamily = "IPAGothic";
 
 std::string FindFontFile() {
@@ -41,14 +38,7 @@ std::string FindFontFile() {
         // Nothing else here uses fontconfig: give back everything it holds.
         FcFini();
     }
-    if (!path.empty()) return path;
-    for (const char* known : kKnownFontPaths) {
-        if (std::FILE* f = std::fopen(known, "rb")) {
-            std::fclose(f);
-            return known;
-        }
-    }
-    return "";
+    return path;
 }
 
 struct FontFace {
@@ -60,12 +50,23 @@ struct FontFace {
 
     FontFace() {
         std::string path = FindFontFile();
-        if (path.empty() || FT_Init_FreeType(&library) != 0) {
-            std::fprintf(stderr, "parrun: the IPA Gothic font was not found; text is not drawn\n");
+        // Said once a run: the face is looked for once.
+        if (path.empty()) {
+            std::fputs(
+                "parrun: no Japanese font found; install the Debian package "
+                "fonts-ipafont-gothic\n",
+                stderr);
+            return;
+        }
+        if (FT_Init_FreeType(&library) != 0) {
+            std::fputs("parrun: cannot start FreeType; text is not drawn\n", stderr);
             return;
         }
         if (FT_New_Face(library, path.c_str(), 0, &face) != 0) {
-            std::fprintf(stderr, "parrun: cannot open %s; text is not drawn\n", path.c_str());
+            std::fprintf(stderr,
+                         "parrun: cannot read the Japanese font %s; reinstall the Debian "
+                         "package fonts-ipafont-gothic\n",
+                         path.c_str());
             face = nullptr;
             return;
         }

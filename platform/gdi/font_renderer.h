@@ -29,7 +29,8 @@ int DrawTextRun(const PixelView& view, int x, int y, const std::u32string& text,
 // The code points of UTF-8 text; malformed bytes become U+FFFD.
 std::u32string DecodeUtf8(const std::string& text);
 
-// True when the font file was found and opened (false means text draws nothing).
+// True when the font file was found and opened (false means text draws nothing). The first
+// look for it says on standard error what is missing.
 bool TextFontAvailable();
 
 }  // namespace platform

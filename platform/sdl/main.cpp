@@ -16,6 +16,7 @@
 #include <string>
 
 #include "platform/core/host.h"
+#include "platform/gdi/font_renderer.h"
 #include "platform/replay/recording_host.h"
 #include "platform/scripted/png_file.h"
 #include "platform/sdl/sdl_host.h"
@@ -88,6 +89,48 @@ int RunRecorded(platform::Host& host, const platform::ProgramOptions& options) {
     return code;
 }
 
+bool IsSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+// Starts SDL's video on the player's graphical display, or says in one line why there is none.
+// Left to itself, SDL would fall back to an off-screen window that nobody sees.
+bool StartVideo() {
+    bool x11 = IsSet("DISPLAY");
+    bool wayland = IsSet("WAYLAND_DISPLAY");
+    bool driverChosen = IsSet("SDL_VIDEODRIVER");
+    if (!driverChosen && !x11 && !wayland) {
+        std::fputs("parrun: cannot open a window: no graphical display (DISPLAY is not set)\n",
+                   stderr);
+        return false;
+    }
+    // Only the kind of display the session has is tried (no library complaints about others).
+    if (!driverChosen && x11 != wayland) SDL_SetHint(SDL_HINT_VIDEODRIVER, x11 ? "x11" : "wayland");
+    std::string which = x11 ? std::string("DISPLAY=") + std::getenv("DISPLAY")
+                        : wayland
+                            ? std::string("WAYLAND_DISPLAY=") + std::getenv("WAYLAND_DISPLAY")
+                            : std::string("SDL_VIDEODRIVER=") + std::getenv("SDL_VIDEODRIVER");
+    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+        std::fprintf(stderr,
+                     "parrun: cannot open a window: the graphical display %s cannot be "
+                     "reached (%s)\n",
+                     which.c_str(), SDL_GetError());
+        return false;
+    }
+    const char* current = SDL_GetCurrentVideoDriver();
+    std::string driver = current != nullptr ? current : "";
+    if (!driverChosen && (driver == "offscreen" || driver == "dummy")) {
+        std::fprintf(stderr,
+                     "parrun: cannot open a window: the graphical display %s cannot be "
+                     "reached\n",
+                     which.c_str());
+        SDL_Quit();
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +143,9 @@ int main(int argc, char** argv) {
                      error.c_str());
         return 2;
     }
+    // Without its Japanese font the game can't show the romaji to type: it isn't worth a
+    // window. The check says on standard error what to install.
+    if (!platform::TextFontAvailable()) return 1;
     // Ctrl-C in a terminal ends the program instead of asking through the close box.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // A 480 x 320 picture scaled by a whole number needs no graphics card: SDL's own renderer
@@ -108,10 +154,7 @@ int main(int argc, char** argv) {
     // environment still choose otherwise.
     SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "software", SDL_HINT_DEFAULT);
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
-    if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
-        std::fprintf(stderr, "parrun: cannot start SDL: %s\n", SDL_GetError());
-        return 1;
-    }
+    if (!StartVideo()) return 1;
     int code;
     {
         platform::SdlHost host(options.scale);

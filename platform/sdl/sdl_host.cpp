@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/core/host_events.h"
 #include "platform/dsound/mixer.h"
@@ -213,18 +214,23 @@ void SdlHost::CreateMainWindow(const std::string& titleUtf8, int clientX, int cl
     int scale = windowScale_;
     window_ = SDL_CreateWindow(titleUtf8.c_str(), clientX * scale, clientY * scale,
                                clientWidth * scale, clientHeight * scale, SDL_WINDOW_HIDDEN);
-    if (window_ == nullptr) {
+    if (window_ != nullptr) {
+        SetWindowIcon();
+        // Whole pixels, scaled without smoothing.
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+        renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    }
+    if (renderer_ == nullptr) {
+        // A window that could never show a picture would only be a silent one. Nothing of the
+        // game has started yet (the window's creation messages come after this), so there is
+        // nothing to save or release.
         std::fprintf(stderr, "parrun: cannot open a window: %s\n", SDL_GetError());
-        return;
+        DestroyMainWindow();
+        SDL_Quit();
+        std::exit(1);
     }
-    SetWindowIcon();
-    // Whole pixels, scaled without smoothing.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (renderer_ != nullptr) {
-        SDL_RenderSetLogicalSize(renderer_, clientWidth, clientHeight);
-        SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-    }
+    SDL_RenderSetLogicalSize(renderer_, clientWidth, clientHeight);
+    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
 }
 
 void SdlHost::SetWindowIcon() {
