@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs what the tests need, builds from scratch, and runs every test: the unit tests,
-# scenarios, content checks and the SDL window test (gcc), the same tests under
+# scenarios, content checks and the SDL window test (gcc), the optimised build play.sh makes,
+# the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer (clang), a short run of every fuzz target,
 # the Windows cross-build of the game with its zip, and the Windows game under Wine.
 set -euo pipefail
@@ -19,13 +20,17 @@ echo "=== gcc build and tests"
 cmake -S "$root" -B "$out/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
 ninja -C "$out/gcc" -j"$jobs"
-ctest --test-dir "$out/gcc" -j"$jobs" --output-on-failure
+ctest --test-dir "$out/gcc" -j"$jobs" --output-on-failure -LE long
+
+echo "=== the player's build: what play.sh makes, with gcc's optimiser"
+cmake -S "$root" -B "$out/play" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPARRUN_TESTS=OFF
+ninja -C "$out/play" -j"$jobs" parrun
 
 echo "=== clang build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPARRUN_SANITIZE=ON
 ninja -C "$out/asan" -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$out/asan" -j"$jobs" --output-on-failure -LE 'content|sdl'
+ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$out/asan" -j"$jobs" --output-on-failure -LE 'content|sdl|long'
 
 echo "=== fuzz targets, ${fuzz_seconds}s each"
 cmake -S "$root" -B "$out/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
