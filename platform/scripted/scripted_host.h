@@ -87,6 +87,7 @@ private:
     void PictureShown(const char* where);
     // Logs whether the two pages of the full-screen flip chain hold the same picture.
     void ComparePages(const ScriptEvent& event);
+    void LogMemory();
     // Writes the back page of the full-screen flip chain.
     void ShootBackPage(const ScriptEvent& event);
     void WritePicture(const ScriptEvent& event, const std::vector<uint32_t>& pixels, int width,
