@@ -29,7 +29,9 @@ struct SavedFile {
     std::string second;
 };
 
-std::string Filled(size_t size, char byte) { return std::string(size, byte); }
+std::string Filled(size_t size, char byte) {
+    return std::string(size, byte);
+}
 
 const SavedFile kFiles[] = {
     {"key.dat",
@@ -63,7 +65,9 @@ const SavedFile kFiles[] = {
      Filled(kRankingsFileSize, '\x11'), Filled(kRankingsFileSize, '\x22')},
 };
 
-void PrintTo(const SavedFile& file, std::ostream* out) { *out << file.name; }
+void PrintTo(const SavedFile& file, std::ostream* out) {
+    *out << file.name;
+}
 
 class SaveInterruptedTest : public ScratchFolderTest,
                             public testing::WithParamInterface<SavedFile> {};
