@@ -119,6 +119,28 @@ def surfaces_lost(seed, count):
     return lines + ["at %d lose-surfaces" % t for t in times] + PERFECT_GAME
 
 
+# Moments, in ms after the start, at which the perfect game reads the clock to decide something,
+# with a neighbour or two: the first millisecond, the Enter that starts the game (112), the
+# first start message (416), the second Enter (496), the start of play (1504), the first phrase
+# done (1536) and its pause ended (2640), the last tick, which ends the game (26512), and the
+# results (28016).
+CLOCK_WRAPS = {
+    "before_play": [1, 112, 113, 416, 496],
+    "in_play": [1504, 1536, 1537, 2640],
+    "at_the_end": [26512, 26513, 28016],
+}
+
+
+def clock_wraps(moments):
+    """The perfect game with the clock wrapping from 0xFFFFFFFF to 0 at each of the moments:
+    the clock starts at 2^32 - T to wrap T ms after the start."""
+    lines = ["# Written by generate.py. The perfect game of game/perfect_game_ended_by_timer,",
+             "# played again with the clock wrapping %s ms after the start: every run logs" %
+             ", ".join(str(t) for t in moments),
+             "# the same and writes the same a.dat."]
+    return lines + ["also-at-clock %d" % (2**32 - t) for t in moments] + PERFECT_GAME
+
+
 def write(folder, stem, lines):
     os.makedirs(os.path.join(HERE, folder), exist_ok=True)
     with open(os.path.join(HERE, folder, stem + ".scenario"), "w", encoding="utf-8") as f:
@@ -132,6 +154,8 @@ def main():
             for entry in os.listdir(folder):
                 if entry.endswith(".scenario"):
                     os.remove(os.path.join(folder, entry))
+    for name, moments in CLOCK_WRAPS.items():
+        write(".", "clock_wraps_" + name, clock_wraps(moments))
     for seed in (1, 2, 3):
         write(".", "surfaces_lost_at_random_moments_%d" % seed, surfaces_lost(seed, 12))
     for name in sorted(os.listdir(os.path.join(DATA, "images"))):
