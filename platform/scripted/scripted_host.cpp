@@ -326,11 +326,13 @@ void ScriptedHost::DebugText(const std::string& text) {
 void ScriptedHost::Log(const std::string& kind, const std::string& details) {
     std::string line = std::to_string(elapsed_) + " " + kind;
     if (!details.empty()) line += " " + details;
-    log_.push_back(line);
-    if (logFile_ != nullptr) {
-        std::fprintf(logFile_, "%s\n", line.c_str());
-        std::fflush(logFile_);
+    // A run that writes its log keeps none of it: a long run would grow by every line.
+    if (logFile_ == nullptr) {
+        log_.push_back(line);
+        return;
     }
+    std::fprintf(logFile_, "%s\n", line.c_str());
+    std::fflush(logFile_);
 }
 
 }  // namespace platform

@@ -24,7 +24,7 @@ struct RunEnded {
 
 class ScriptedHost : public Host {
 public:
-    // The log goes to `logFile` as it is written (may be null) and is kept in LogLines().
+    // The log goes to `logFile` as it is written or, when that is null, is kept in LogLines().
     ScriptedHost(Script script, std::FILE* logFile);
     ~ScriptedHost() override;
 
@@ -77,7 +77,7 @@ public:
     uint64_t Elapsed() const { return elapsed_; }
     // Appends "T KIND DETAILS" to the log.
     void Log(const std::string& kind, const std::string& details);
-    const std::vector<std::string>& LogLines() const { return log_; }
+    const std::vector<std::string>& LogLines() const { return log_; }  // empty with a log file
     const std::string& WindowTitle() const { return windowTitle_; }
 
 private:
