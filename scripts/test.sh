@@ -19,13 +19,13 @@ echo "=== gcc build and tests"
 cmake -S "$root" -B "$out/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
 ninja -C "$out/gcc" -j"$jobs"
-ctest --test-dir "$out/gcc" -j"$jobs" --output-on-failure
+ctest --test-dir "$out/gcc" -j"$jobs" --output-on-failure -LE long
 
 echo "=== clang build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPARRUN_SANITIZE=ON
 ninja -C "$out/asan" -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$out/asan" -j"$jobs" --output-on-failure -LE 'content|sdl'
+ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$out/asan" -j"$jobs" --output-on-failure -LE 'content|sdl|long'
 
 echo "=== fuzz targets, ${fuzz_seconds}s each"
 cmake -S "$root" -B "$out/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
