@@ -210,6 +210,8 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
             event.wholeFrame = argc == 1;
         } else if (argc == 0 && what == "lose-surfaces") {
             event.kind = ScriptEventKind::LoseSurfaces;
+        } else if (argc == 0 && what == "memory") {
+            event.kind = ScriptEventKind::Memory;
         } else if (argc == 0 && what == "lose-sound-buffers") {
             event.kind = ScriptEventKind::LoseSoundBuffers;
         } else if (argc == 0 && what == "deactivate") {

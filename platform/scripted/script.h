@@ -27,6 +27,7 @@ enum class ScriptEventKind {
     Pages,
     ShotBack,
     LoseSoundBuffers,
+    Memory,
 };
 
 struct ScriptEvent {

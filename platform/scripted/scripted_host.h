@@ -24,7 +24,7 @@ struct RunEnded {
 
 class ScriptedHost : public Host {
 public:
-    // The log goes to `logFile` as it is written (may be null) and is kept in LogLines().
+    // The log goes to `logFile` as it is written or, when that is null, is kept in LogLines().
     ScriptedHost(Script script, std::FILE* logFile);
     ~ScriptedHost() override;
 
@@ -77,7 +77,7 @@ public:
     uint64_t Elapsed() const { return elapsed_; }
     // Appends "T KIND DETAILS" to the log.
     void Log(const std::string& kind, const std::string& details);
-    const std::vector<std::string>& LogLines() const { return log_; }
+    const std::vector<std::string>& LogLines() const { return log_; }  // empty with a log file
     const std::string& WindowTitle() const { return windowTitle_; }
 
 private:
@@ -87,6 +87,7 @@ private:
     void PictureShown(const char* where);
     // Logs whether the two pages of the full-screen flip chain hold the same picture.
     void ComparePages(const ScriptEvent& event);
+    void LogMemory();
     // Writes the back page of the full-screen flip chain.
     void ShootBackPage(const ScriptEvent& event);
     void WritePicture(const ScriptEvent& event, const std::vector<uint32_t>& pixels, int width,

@@ -18,6 +18,8 @@
 #include "platform/scripted/scripted_host.h"
 #include "shell/keyboard.h"
 #include "shell/shell_state.h"
+#include "sound/music.h"
+#include "sound/sound_effects.h"
 #include "typing/typing_records.h"
 
 namespace {
@@ -70,6 +72,10 @@ protected:
         platform::ResetDisplayPlatform();
     }
     void TearDown() override {
+        // A run stopped by the script's end never ran the shutdown sequence: what it started is
+        // released here, as the shutdown would.
+        ReleaseSoundEffects();
+        ReleaseMusic();
         std::filesystem::current_path(previous_);
         std::filesystem::remove_all(folder_);
         platform::SetHost(nullptr);

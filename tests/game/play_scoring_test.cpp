@@ -2,6 +2,8 @@
 // and lives; and whole short games with their typing speed, on either side of the clock's wrap.
 #include <windows.h>
 
+#include <ostream>
+
 #include "game/game_state.h"
 #include "game/play_state.h"
 #include "tests/game/play_fakes.h"
@@ -17,6 +19,11 @@ struct CompletionCase {
     int32_t endScore, endBonus, endLives, endLifeSteps;
     int mark;
 };
+
+// By name: the bytes gtest would print otherwise include the padding, which is never set.
+void PrintTo(const CompletionCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class CompletionTest : public PlayTest, public testing::WithParamInterface<CompletionCase> {};
 
@@ -109,6 +116,10 @@ struct WrongKeyCase {
     int32_t endLives;
     bool gameOver;
 };
+
+void PrintTo(const WrongKeyCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class WrongKeyTest : public PlayTest, public testing::WithParamInterface<WrongKeyCase> {};
 

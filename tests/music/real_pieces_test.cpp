@@ -2,6 +2,7 @@
 // lands on the frame worked out from the piece's tempo, pass after pass, in rendered audio.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <algorithm>
 #include <cmath>
 #include <fstream>
@@ -46,6 +47,11 @@ struct Piece {
     uint64_t loopStartQuarter, loopEndQuarter;
     int rate;
 };
+
+// By file: gtest would otherwise print the bytes, the padding's unset ones among them.
+void PrintTo(const Piece& p, std::ostream* out) {
+    *out << p.file;
+}
 
 class RealPiece : public testing::TestWithParam<Piece> {};
 

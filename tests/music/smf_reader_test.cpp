@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "tests/music/midi_bytes.h"
 
 using namespace midi_bytes;
@@ -86,6 +88,11 @@ struct BadFile {
     std::string bytes;
     SmfError error;
 };
+
+// By name: gtest would otherwise print the bytes, unset ones among them.
+void PrintTo(const BadFile& f, std::ostream* out) {
+    *out << f.name;
+}
 
 class SmfReaderRefuses : public testing::TestWithParam<BadFile> {};
 

@@ -85,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FaultCase{"audio\n", "line 1: expected 'audio FILE'"},
                     FaultCase{"audio a.wav b.wav\n", "line 1: expected 'audio FILE'"},
                     FaultCase{"at 10 lose-sound-buffers now\n",
-                              "line 1: unknown event 'lose-sound-buffers'"}));
+                              "line 1: unknown event 'lose-sound-buffers'"},
+                    FaultCase{"at 10 memory now\n", "line 1: unknown event 'memory'"}));
 
 TEST(ScriptTest, ReadsTheSoundLines) {
     Script script;
@@ -98,6 +99,15 @@ TEST(ScriptTest, ReadsTheSoundLines) {
     EXPECT_EQ(script.events[0].kind, ScriptEventKind::LoseSoundBuffers);
     EXPECT_EQ(script.events[0].time, 30u);
     ASSERT_EQ(script.faults.size(), 1u);
+}
+
+TEST(ScriptTest, ReadsTheMemoryLine) {
+    Script script;
+    std::string error;
+    ASSERT_TRUE(ParseScript("at 14000 memory\n", script, error)) << error;
+    ASSERT_EQ(script.events.size(), 1u);
+    EXPECT_EQ(script.events[0].kind, ScriptEventKind::Memory);
+    EXPECT_EQ(script.events[0].time, 14000u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -35,6 +36,11 @@ struct Case {
     std::string name;
     std::vector<Step> steps;
 };
+
+// By name: gtest would otherwise print the bytes, unset ones among them.
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class KeyboardTest : public testing::TestWithParam<Case> {};
 

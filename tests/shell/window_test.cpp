@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -114,6 +115,11 @@ struct MessageCase {
     bool restored;
     bool dirty;
 };
+
+// By name: gtest would otherwise print the bytes, the padding's unset ones among them.
+void PrintTo(const MessageCase& c, std::ostream* out) {
+    *out << c.name;
+}
 
 class WindowMessageTest : public WindowTest, public testing::WithParamInterface<MessageCase> {};
 

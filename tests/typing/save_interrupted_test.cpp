@@ -1,0 +1,138 @@
+// A save killed at any moment leaves "key.dat" or "a.dat" holding either the old bytes or the new
+// ones, never a mixture or a cut-short file, and the next run loads it and saves over it.
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <ostream>
+#include <random>
+#include <string>
+
+#include "tests/typing/scratch_folder.h"
+#include "typing/rankings.h"
+#include "typing/romaji_preferences.h"
+
+namespace {
+
+struct SavedFile {
+    const char* name;
+    // Saves the record whose file holds these bytes.
+    bool (*save)(const std::string& bytes);
+    // Loads the file; gives the record's bytes, or "" when it can't be read.
+    std::string (*load)();
+    std::string first;
+    std::string second;
+};
+
+std::string Filled(size_t size, char byte) {
+    return std::string(size, byte);
+}
+
+const SavedFile kFiles[] = {
+    {"key.dat",
+     [](const std::string& bytes) {
+         RomajiPreferences preferences;
+         DecodeRomajiPreferences(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(),
+                                 preferences);
+         return SaveRomajiPreferences(preferences);
+     },
+     []() {
+         RomajiPreferences preferences;
+         if (!LoadRomajiPreferences(preferences)) return std::string();
+         uint8_t bytes[kRomajiPreferencesFileSize];
+         EncodeRomajiPreferences(preferences, bytes);
+         return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
+     },
+     Filled(kRomajiPreferencesFileSize, '\x01'), Filled(kRomajiPreferencesFileSize, '\0')},
+    {"a.dat",
+     [](const std::string& bytes) {
+         Rankings rankings;
+         DecodeRankings(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), rankings);
+         return SaveRankings(rankings);
+     },
+     []() {
+         Rankings rankings;
+         if (!LoadRankings(rankings)) return std::string();
+         uint8_t bytes[kRankingsFileSize];
+         EncodeRankings(rankings, bytes);
+         return std::string(reinterpret_cast<char*>(bytes), sizeof bytes);
+     },
+     Filled(kRankingsFileSize, '\x11'), Filled(kRankingsFileSize, '\x22')},
+};
+
+void PrintTo(const SavedFile& file, std::ostream* out) {
+    *out << file.name;
+}
+
+class SaveInterruptedTest : public ScratchFolderTest,
+                            public testing::WithParamInterface<SavedFile> {};
+
+// A child saves the two contents in turn without end; it is killed a pseudo-random while after it
+// started, a thousand times over. Every kill must leave one of the two whole.
+TEST_P(SaveInterruptedTest, KillDuringSavesLeavesOldOrNew) {
+    const SavedFile& file = GetParam();
+    constexpr int kKills = 1000;
+    ASSERT_TRUE(file.save(file.first));
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> spin(0, 200000);
+    int holdingFirst = 0;
+    int holdingSecond = 0;
+    int temporaryLeft = 0;
+    for (int kill = 0; kill < kKills; ++kill) {
+        std::string before = ReadFileForTest(file.name);
+        int started[2];
+        ASSERT_EQ(pipe(started), 0);
+        pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            close(started[0]);
+            const std::string& other = before == file.first ? file.second : file.first;
+            char ready = 1;
+            if (write(started[1], &ready, 1) != 1) _exit(2);
+            for (;;) {
+                file.save(other);
+                file.save(before);
+            }
+        }
+        close(started[1]);
+        char ready = 0;
+        ASSERT_EQ(read(started[0], &ready, 1), 1);
+        close(started[0]);
+        // A while of work, not of waiting: the same count always, whatever the machine's speed.
+        volatile int counter = 0;
+        for (int i = spin(random); i > 0; --i) counter = counter + 1;
+        ASSERT_EQ(::kill(child, SIGKILL), 0);
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child ended by itself";
+
+        std::string after = ReadFileForTest(file.name);
+        ASSERT_TRUE(after == file.first || after == file.second)
+            << "kill " << kill << " left " << after.size() << " bytes of another content";
+        (after == file.first ? holdingFirst : holdingSecond)++;
+        if (std::filesystem::exists(std::string(file.name) + ".new")) ++temporaryLeft;
+    }
+    // The next run loads what is there and its own save takes the place of any half-written copy.
+    EXPECT_EQ(file.load(), ReadFileForTest(file.name));
+    ASSERT_TRUE(file.save(file.second));
+    EXPECT_EQ(ReadFileForTest(file.name), file.second);
+    EXPECT_FALSE(std::filesystem::exists(std::string(file.name) + ".new"));
+    // The kills fell on both contents and in the middle of saves, or the test proved little.
+    EXPECT_GT(holdingFirst, 0);
+    EXPECT_GT(holdingSecond, 0);
+    EXPECT_GT(temporaryLeft, 0);
+    RecordProperty("kills_leaving_a_temporary_file", temporaryLeft);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SaveInterruptedTest, testing::ValuesIn(kFiles),
+                         [](const testing::TestParamInfo<SavedFile>& info) {
+                             return std::string(info.param.name == std::string("key.dat") ? "KeyDat"
+                                                                                          : "ADat");
+                         });
+
+}  // namespace
