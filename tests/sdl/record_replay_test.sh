@@ -35,7 +35,8 @@ wait_for() {
 }
 recorded() { grep -c "^$1\$" "$work/recording" || true; }
 recorded_at_least() { [ "$(recorded "$1")" -ge "$2" ]; }
-press() { xdotool keydown --window "$window" "$1"; sleep 0.05; xdotool keyup --window "$window" "$1"; }
+# Held and let go as a person does, long enough for a frame held back by a busy machine.
+press() { xdotool keydown --window "$window" "$1"; sleep 0.1; xdotool keyup --window "$window" "$1"; sleep 0.05; }
 
 # The same game folder for the game and the replay.
 mkdir "$work/start"
