@@ -102,7 +102,7 @@ bool TextFontAvailable() {
     return Face().face != nullptr;
 }
 
-TextStyle StyleForFont(const GdiFontSpec& font) {
+TextStyle StyleForFont(const GdiFontRequest& font) {
     TextStyle style;
     // Windows draws a synthetic bold from semi-bold weights up.
     style.bold = font.weight >= FW_SEMIBOLD;

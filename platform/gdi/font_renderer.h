@@ -18,7 +18,7 @@ struct TextStyle {
 
 // The style a CreateFontA request turns into: a positive height is the cell height, a
 // negative one the character height, which for this face are the same.
-TextStyle StyleForFont(const GdiFontSpec& font);
+TextStyle StyleForFont(const GdiFontRequest& font);
 
 // Draws the code points with the top-left corner of the first cell at (x, y), in the raw
 // colour, clipped to the view; when `background` is set the cells are filled with it first.

@@ -238,7 +238,7 @@ BOOL WINAPI TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
     if (length == 0) return TRUE;
     GdiObject* font = FindGdiObject(context->selectedFont, GdiKind::Font);
     platform::TextStyle style =
-        platform::StyleForFont(font != nullptr ? font->font : platform::GdiFontSpec{});
+        platform::StyleForFont(font != nullptr ? font->font : platform::GdiFontRequest{});
     std::u32string codePoints =
         platform::DecodeUtf8(platform::Cp932ToUtf8(text, static_cast<size_t>(length)));
     uint32_t color = platform::ColorToPixel(view, context->textColor);

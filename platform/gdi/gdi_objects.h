@@ -15,7 +15,7 @@ namespace platform {
 
 enum class GdiKind { Bitmap, Font, Dc };
 
-struct GdiFontSpec {
+struct GdiFontRequest {
     int height = 0;
     int width = 0;
     int weight = FW_NORMAL;
@@ -32,7 +32,7 @@ struct GdiObject {
     // Bitmap
     DibImage image;
     // Font
-    GdiFontSpec font;
+    GdiFontRequest font;
     // Device context: a memory DC draws into its bitmap, a view DC into outside memory.
     bool viewDc = false;
     PixelView view;

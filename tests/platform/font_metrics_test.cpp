@@ -26,10 +26,10 @@ struct Canvas {
 };
 
 platform::TextStyle Style(int height, int weight) {
-    platform::GdiFontSpec spec;
-    spec.height = height;
-    spec.weight = weight;
-    return platform::StyleForFont(spec);
+    platform::GdiFontRequest request;
+    request.height = height;
+    request.weight = weight;
+    return platform::StyleForFont(request);
 }
 
 TEST(FontMetrics, AdvancesAtTheGamesTextHeights) {
