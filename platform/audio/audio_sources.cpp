@@ -39,4 +39,9 @@ void MixAudioSources(float* out, int frames, int rate) {
     for (AudioSource* source : Sources()) source->MixInto(out, frames, rate);
 }
 
+void SkipAudioSources(int frames, int rate) {
+    std::lock_guard<std::mutex> guard(SourcesLock());
+    for (AudioSource* source : Sources()) source->Skip(frames, rate);
+}
+
 }  // namespace platform

@@ -18,6 +18,9 @@ public:
     // Fills `out` with `frames` stereo frames at `rate` Hz, interleaved left and right, full
     // scale 1.0 (louder values are clipped by the host).
     virtual void Render(float* out, int frames, int rate) = 0;
+    // Lets `frames` frames of time pass with nobody listening: everything that plays moves on
+    // as Render would move it, but what is costly only to hear need not be made.
+    virtual void Advance(int frames, int rate) = 0;
 };
 
 class Host {

@@ -16,6 +16,7 @@ namespace {
 
 struct Mixer final : AudioRenderer {
     void Render(float* out, int frames, int rate) override { RenderMix(out, frames, rate); }
+    void Advance(int frames, int rate) override { AdvanceMix(frames, rate); }
 
     std::vector<SoundBuffer*> voices;
     float masterGain = 1.0f;
@@ -81,16 +82,31 @@ float VolumeToGain(long volume) {
     return static_cast<float>(std::pow(10.0, static_cast<double>(volume) / 2000.0));
 }
 
-void RenderMix(float* out, int frames, int rate) {
+namespace {
+
+void MixVoices(float* out, int frames, int rate) {
     std::fill(out, out + static_cast<size_t>(frames) * 2, 0.0f);
-    {
-        std::lock_guard<std::mutex> guard(MixerLock());
-        Mixer& mixer = TheMixer();
-        // A voice that plays to its end leaves the list, so walk a copy.
-        std::vector<SoundBuffer*> voices = mixer.voices;
-        for (SoundBuffer* voice : voices) voice->MixInto(out, frames, rate, mixer.masterGain);
-    }
+    std::lock_guard<std::mutex> guard(MixerLock());
+    Mixer& mixer = TheMixer();
+    // A voice that plays to its end leaves the list, so walk a copy.
+    std::vector<SoundBuffer*> voices = mixer.voices;
+    for (SoundBuffer* voice : voices) voice->MixInto(out, frames, rate, mixer.masterGain);
+}
+
+}  // namespace
+
+void RenderMix(float* out, int frames, int rate) {
+    MixVoices(out, frames, rate);
     MixAudioSources(out, frames, rate);
+}
+
+void AdvanceMix(int frames, int rate) {
+    // The sound buffers are cheap to mix and their positions are what programs read back, so
+    // they mix as ever; the extra sources (the music's synthesiser) only move on.
+    thread_local std::vector<float> unheard;
+    unheard.resize(static_cast<size_t>(frames) * 2);
+    MixVoices(unheard.data(), frames, rate);
+    SkipAudioSources(frames, rate);
 }
 
 }  // namespace platform

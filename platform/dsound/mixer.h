@@ -28,6 +28,8 @@ void SetMasterVolume(long volume);
 
 // What the host pulls: the voices and the attached sources, `frames` stereo frames at `rate`.
 void RenderMix(float* out, int frames, int rate);
+// Lets `frames` frames pass as RenderMix would, for an output nobody hears.
+void AdvanceMix(int frames, int rate);
 // The amplitude factor of a volume in hundredths of a decibel (0 at DSBVOLUME_MIN and below).
 float VolumeToGain(long volume);
 

@@ -1,6 +1,17 @@
 #include "platform/music/music_player.h"
 
 namespace platform::music {
+namespace {
+
+// Takes the notes of a song nobody hears.
+class UnheardSynthesiser final : public Synthesiser {
+public:
+    void Send(uint8_t, uint8_t, uint8_t) override {}
+    void Silence() override {}
+    void Render(float*, int, int) override {}
+};
+
+}  // namespace
 
 MusicPlayer::MusicPlayer(std::unique_ptr<Synthesiser> synth) : synth_(std::move(synth)) {}
 
@@ -38,6 +49,14 @@ void MusicPlayer::UnloadInstruments(const LoadedSong& song) {
 void MusicPlayer::MixInto(float* out, int frames, int rate) {
     std::lock_guard<std::mutex> guard(lock_);
     if (frames > 0 && rate > 0) sequencer_.Render(*synth_, out, frames, rate);
+}
+
+void MusicPlayer::Skip(int frames, int rate) {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (frames <= 0 || rate <= 0) return;
+    UnheardSynthesiser unheard;
+    unheard_.resize(static_cast<size_t>(frames) * 2);
+    sequencer_.Render(unheard, unheard_.data(), frames, rate);
 }
 
 }  // namespace platform::music

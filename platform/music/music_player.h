@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <mutex>
+#include <vector>
 
 #include "platform/audio/audio_sources.h"
 #include "platform/music/sequencer.h"
@@ -28,11 +29,15 @@ public:
     void UnloadInstruments(const LoadedSong& song);
 
     void MixInto(float* out, int frames, int rate) override;
+    // The song moves on with its events going nowhere: a player either mixes or skips for the
+    // whole of its life, as its host's output is heard or not.
+    void Skip(int frames, int rate) override;
 
 private:
     mutable std::mutex lock_;
     std::unique_ptr<Synthesiser> synth_;
     Sequencer sequencer_;
+    std::vector<float> unheard_;
 };
 
 }  // namespace platform::music

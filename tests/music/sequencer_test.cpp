@@ -223,4 +223,27 @@ TEST(MusicPlayer, PlayingTheSamePieceAgainStartsItFromItsBeginning) {
     EXPECT_EQ(recorder->silences, 2);  // each start cuts what played before
 }
 
+TEST(MusicPlayer, ASkippedSongEndsOnTheFrameAMixedOneDoesAndSendsTheSynthNothing) {
+    // 960 ticks at 120 a minute, repeated once: 88200 frames.
+    auto song = Song({{0, 0x90, 60, 100}, {480, 0x80, 60, 0}}, 960);
+    for (bool skip : {false, true}) {
+        auto synth = std::make_unique<RecordingSynth>();
+        RecordingSynth* recorder = synth.get();
+        platform::music::MusicPlayer player(std::move(synth));
+        player.Play(song, LoopPlan{0, 0, 1});
+        std::vector<float> block(2 * 1000);
+        int64_t frames = 0;
+        while (player.IsPlaying(song.get()) && frames < 200000) {
+            if (skip) {
+                player.Skip(1000, kRate);
+            } else {
+                player.MixInto(block.data(), 1000, kRate);
+            }
+            frames += 1000;
+        }
+        EXPECT_EQ(frames, 89000) << (skip ? "skipped" : "mixed");
+        EXPECT_EQ(recorder->messages.empty(), skip);
+    }
+}
+
 }  // namespace

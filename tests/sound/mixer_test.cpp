@@ -188,6 +188,7 @@ TEST_F(MixerTest, AddsVoicesAndSourcesTogether) {
         void MixInto(float* out, int frames, int) override {
             for (int i = 0; i < frames * 2; ++i) out[i] += 0.25f;
         }
+        void Skip(int, int) override {}
     } source;
     LPDIRECTSOUNDBUFFER first = Sine(44100, 1000, 100);
     LPDIRECTSOUNDBUFFER second = Sine(44100, 1000, 100);
