@@ -51,7 +51,7 @@ deb $mirror bookworm main
 deb $mirror bookworm-updates main
 deb http://deb.debian.org/debian-security bookworm-security main
 EOF
-    say "debootstrap (minbase, bookworm): $(since "$start") s, $(du -sm "$pristine" | cut -f1) MB"
+    say "debootstrap (minbase, bookworm): $(since "$start") s, $(du -smx "$pristine" | cut -f1) MB"
 fi
 
 fresh_copy() {  # fresh_copy NAME: a copy of the pristine root holding a clone of the sources
@@ -68,7 +68,7 @@ downloaded() {  # what apt fetched into ROOT, in MB
 
 if [ "$which" = play ] || [ "$which" = both ]; then
     root=$(fresh_copy play)
-    before=$(du -sm "$root" | cut -f1)
+    before=$(du -smx "$root" | cut -f1)
     enter "$root"
     Xvfb -displayfd 3 -br -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" \
         >"$work/xvfb.log" 2>&1 &
@@ -118,7 +118,7 @@ EOF
     fi
     say "play: from 'bash scripts/play.sh' to the title on the screen: $shown s"
     say "play: downloaded $(downloaded "$root") MB of packages; the root grew by" \
-        "$(($(du -sm "$root" | cut -f1) - before)) MB (packages, sources and build)"
+        "$(($(du -smx "$root" | cut -f1) - before)) MB (packages, sources and build)"
     chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin bash -c \
         'cmake --install /root/parrun/build --prefix /opt/parrun >/dev/null && du -sk /opt/parrun' |
         while read -r size _; do say "play: the installed game (cmake --install): $size KiB"; done

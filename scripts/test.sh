@@ -20,7 +20,7 @@ echo "=== gcc build and tests"
 cmake -S "$root" -B "$out/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
 ninja -C "$out/gcc" -j"$jobs"
-ctest --test-dir "$out/gcc" -j"$jobs" --output-on-failure -LE long
+ctest --test-dir "$out/gcc" -j"$jobs" --output-on-failure
 
 echo "=== the player's build: what play.sh makes, with gcc's optimiser"
 cmake -S "$root" -B "$out/play" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPARRUN_TESTS=OFF
@@ -30,7 +30,7 @@ echo "=== clang build with AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S "$root" -B "$out/asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPARRUN_SANITIZE=ON
 ninja -C "$out/asan" -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$out/asan" -j"$jobs" --output-on-failure -LE 'content|sdl|long'
+ASAN_OPTIONS=detect_leaks=1 ctest --test-dir "$out/asan" -j"$jobs" --output-on-failure -LE 'content|sdl|longrun'
 
 echo "=== fuzz targets, ${fuzz_seconds}s each"
 cmake -S "$root" -B "$out/fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
