@@ -1,8 +1,30 @@
 #include "typing/file_io.h"
 
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
+
+namespace {
+
+// Asks the system to put the file's bytes on the disk before the rename makes it the saved
+// file, so that a power cut just after a save can't leave an empty or partial file in the old
+// one's place. A file system that can't sync (EINVAL) keeps the bytes all the same.
+bool SyncToDisk(std::FILE* file) {
+#ifdef _WIN32
+    return _commit(_fileno(file)) == 0;
+#else
+    return fsync(fileno(file)) == 0 || errno == EINVAL || errno == ENOTSUP;
+#endif
+}
+
+}  // namespace
 
 bool ReadFileBytes(const char* path, std::string& bytes, size_t limit) {
     std::FILE* file = std::fopen(path, "rb");
@@ -33,6 +55,7 @@ bool ReplaceFileBytes(const char* path, const void* bytes, size_t count) {
     }
     bool written = std::fwrite(bytes, 1, count, file) == count;
     written = std::fflush(file) == 0 && written;
+    written = written && SyncToDisk(file);
     // The buffered bytes reach the disk at the latest here, so its result counts too.
     written = std::fclose(file) == 0 && written;
     if (!written) {
