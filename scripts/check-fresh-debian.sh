@@ -5,10 +5,12 @@
 #    here (with openbox, as a desktop has a window manager); stopped once the title is on the
 #    screen, which is saved as title.png.
 #  - test: `bash scripts/test.sh` in a second copy of the root.
+#  - lists: each package list alone (`scripts/install-deps.sh play`, then the whole list), each
+#    in a fresh copy: its time, what it downloaded and what it took on disk.
 # Prints each step's time, what each package list downloaded and what it takes on disk, and
 # the installed size of the game (`cmake --install`), into WORK/report.txt as well.
 # Needs root, debootstrap, Xvfb, openbox, xdotool and Debian's python3 with PIL here.
-# Usage: check-fresh-debian.sh [WORK_FOLDER [play|test|both]]
+# Usage: check-fresh-debian.sh [WORK_FOLDER [play|test|lists|both]]
 set -euo pipefail
 source_root="$(cd "$(dirname "$0")/.." && pwd)"
 work="$(realpath -m "${1:-/tmp/parrun-fresh}")"
@@ -138,4 +140,20 @@ if [ "$which" = test ] || [ "$which" = both ]; then
         exit 1
     fi
     say "test: downloaded $(downloaded "$root") MB of packages"
+fi
+
+if [ "$which" = lists ]; then
+    for list in play all; do
+        root=$(fresh_copy "list-$list")
+        before=$(du -smx "$root" | cut -f1)
+        enter "$root"
+        argument=""
+        [ "$list" = play ] && argument=play
+        start=$(now)
+        chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin \
+            bash -c "cd /root/parrun && bash scripts/install-deps.sh $argument" \
+            >"$work/list-$list.log" 2>&1
+        say "packages ($list): installed in $(since "$start") s; downloaded" \
+            "$(downloaded "$root") MB; the root grew by $(($(du -smx "$root" | cut -f1) - before)) MB"
+    done
 fi
