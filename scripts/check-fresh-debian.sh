@@ -58,7 +58,11 @@ fi
 
 fresh_copy() {  # fresh_copy NAME: a copy of the pristine root holding a clone of the sources
     local root="$work/$1"
-    rm -rf "$root"
+    # A run that was stopped may have left the machine's own /dev or /proc mounted inside.
+    if [ -d "$root" ]; then
+        findmnt -rn -o TARGET | grep "^$root/" | sort -r | xargs -r -n1 umount -l
+        rm -rf --one-file-system "$root"
+    fi
     cp -a "$pristine" "$root"
     git clone -q "$source_root" "$root/root/parrun"
     echo "$root"
