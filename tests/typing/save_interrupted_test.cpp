@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -69,6 +71,33 @@ void PrintTo(const SavedFile& file, std::ostream* out) {
     *out << file.name;
 }
 
+// A while of work, not of waiting: the same count always, whatever the machine's speed.
+void Spin(int turns) {
+    volatile int counter = 0;
+    for (int i = turns; i > 0; --i) counter = counter + 1;
+}
+
+// How many turns of Spin one save of each content takes here. A save waits for the disk,
+// which may take microseconds or milliseconds; the kills must fall anywhere in the child's
+// cycle of saves either way.
+int SpinsPerSavePair(const SavedFile& file) {
+    using Clock = std::chrono::steady_clock;
+    constexpr int kPairs = 5;
+    constexpr int kTurns = 1000000;
+    Clock::time_point start = Clock::now();
+    for (int i = 0; i < kPairs; ++i) {
+        file.save(file.second);
+        file.save(file.first);
+    }
+    auto savePair = (Clock::now() - start) / kPairs;
+    start = Clock::now();
+    Spin(kTurns);
+    auto spin = Clock::now() - start;
+    double turns =
+        static_cast<double>(savePair.count()) / static_cast<double>(spin.count()) * kTurns;
+    return static_cast<int>(std::clamp(turns, 1000.0, 1e9));
+}
+
 class SaveInterruptedTest : public ScratchFolderTest,
                             public testing::WithParamInterface<SavedFile> {};
 
@@ -77,9 +106,11 @@ class SaveInterruptedTest : public ScratchFolderTest,
 TEST_P(SaveInterruptedTest, KillDuringSavesLeavesOldOrNew) {
     const SavedFile& file = GetParam();
     constexpr int kKills = 1000;
+    // The kills fall over the first three save pairs of each child (and its start).
+    int pair = SpinsPerSavePair(file);
     ASSERT_TRUE(file.save(file.first));
     std::mt19937 random(20261208);
-    std::uniform_int_distribution<int> spin(0, 200000);
+    std::uniform_int_distribution<int> spin(0, 3 * pair);
     int holdingFirst = 0;
     int holdingSecond = 0;
     int temporaryLeft = 0;
@@ -103,9 +134,7 @@ TEST_P(SaveInterruptedTest, KillDuringSavesLeavesOldOrNew) {
         char ready = 0;
         ASSERT_EQ(read(started[0], &ready, 1), 1);
         close(started[0]);
-        // A while of work, not of waiting: the same count always, whatever the machine's speed.
-        volatile int counter = 0;
-        for (int i = spin(random); i > 0; --i) counter = counter + 1;
+        Spin(spin(random));
         ASSERT_EQ(::kill(child, SIGKILL), 0);
         int status = 0;
         ASSERT_EQ(waitpid(child, &status, 0), child);
