@@ -1,9 +1,9 @@
 // The host a player runs: a real window through SDL2, its keyboard and real message boxes; the
 // game's pictures in the window, scaled by a whole number to suit the desktop, or scaled to the
-// screen in full-screen mode (fullscreen_layout.h). The game sees a desktop shrunk by the same
-// scale, so its own 480 x 320 window sits where the scaled one does. Letters and minus follow the
-// player's keyboard layout; the other keys are taken by their place on the keyboard. The mixer's
-// sound plays on the default audio device, pulled by SDL's audio thread.
+// screen in full-screen mode. The game sees a desktop shrunk by the same scale, so its
+// own 480 x 320 window sits where the scaled one does. Letters and minus follow the player's
+// keyboard layout; the other keys are taken by their place on the keyboard. The mixer's sound
+// plays on the default audio device, pulled by SDL's audio thread.
 #pragma once
 
 #include <SDL.h>
