@@ -11,6 +11,8 @@ void SdlHost::UseSettingsFile(const std::string& path) {
     settings_ = path.empty() ? HostSettings{} : LoadHostSettings(path);
     keptSettings_ = settings_;
     gain_.store(VolumeGain(settings_), std::memory_order_relaxed);
+    // A game that starts silent says why.
+    if (settings_.muted) std::fputs("volume: muted (F6 unmutes)\n", stderr);
     // A scale given on the command line wins for this run.
     if (windowScale_ <= 0 && settings_.windowScale > 0) {
         windowScale_ = settings_.windowScale;
