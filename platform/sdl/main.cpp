@@ -1,6 +1,7 @@
 // parrun: the game in an SDL window, run in the game folder (images/, se/, bgm/, drel.txt).
 // "--scale N" shows each of the game's pixels as N x N screen pixels; without it the largest
-// scale that fits the desktop is taken. F9 and F10 change it while the game runs.
+// scale that fits the desktop is taken, or the one kept from the last run. F9 and F10 change
+// it while the game runs; F6 to F8 set the volume.
 // "--record FILE" writes down everything the game was given, for `parrun-script --replay`;
 // "--last-picture PNG" keeps the last picture shown. "--time-first-picture" prints the
 // moment the first picture was shown (seconds since the epoch) and ends the program there.
@@ -158,6 +159,7 @@ int main(int argc, char** argv) {
     int code;
     {
         platform::SdlHost host(options.scale);
+        host.UseSettingsFile(platform::HostSettingsPath());
         platform::SetHost(&host);
         if (options.timeFirstPicture) {
             FirstPictureHost timer(host, nullptr);

@@ -1,5 +1,6 @@
 // The SDL host's sound output: the default device in 32-bit float stereo at the rate it
-// prefers (44100 Hz asked for), filled by the mixer on SDL's audio thread.
+// prefers (44100 Hz asked for), filled by the mixer on SDL's audio thread and turned down by
+// the player's volume.
 #include "platform/sdl/sdl_host.h"
 
 namespace platform {
@@ -47,6 +48,9 @@ void SdlHost::AudioCallback(void* host, Uint8* stream, int length) {
     auto* out = reinterpret_cast<float*>(stream);
     int frames = length / static_cast<int>(2 * sizeof(float));
     self->audioRenderer_->Render(out, frames, self->audioRate_);
+    float gain = self->gain_.load(std::memory_order_relaxed);
+    if (gain == 1.0f) return;
+    for (int i = 0; i < frames * 2; ++i) out[i] *= gain;
 }
 
 }  // namespace platform

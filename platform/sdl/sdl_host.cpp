@@ -12,6 +12,7 @@
 #include "platform/dsound/mixer.h"
 #include "platform/resources/icon_image.h"
 #include "platform/resources/resources.h"
+#include "platform/sdl/fullscreen_layout.h"
 #include "platform/sdl/window_scale.h"
 
 namespace platform {
@@ -110,8 +111,7 @@ void SdlHost::Handle(const SDL_Event& event) {
         case SDL_KEYDOWN:
         case SDL_KEYUP:
             if (event.type == SDL_KEYDOWN && event.key.repeat == 0 &&
-                (event.key.keysym.sym == SDLK_F9 || event.key.keysym.sym == SDLK_F10)) {
-                ChangeWindowScale(event.key.keysym.sym == SDLK_F9 ? -1 : 1);
+                HandleHostKey(event.key.keysym.sym)) {
                 break;
             }
             if (event.key.repeat == 0) {
@@ -199,6 +199,8 @@ void SdlHost::ChangeWindowScale(int step) {
     int centreX = x + clientWidth_ * windowScale_ / 2;
     int centreY = y + clientHeight_ * windowScale_ / 2;
     windowScale_ = scale;
+    settings_.windowScale = scale;
+    KeepSettings();
     SDL_SetWindowSize(window_, clientWidth_ * scale, clientHeight_ * scale);
     SDL_SetWindowPosition(window_, std::max(centreX - clientWidth_ * scale / 2, 0),
                           std::max(centreY - clientHeight_ * scale / 2, 0));
@@ -210,7 +212,12 @@ void SdlHost::CreateMainWindow(const std::string& titleUtf8, int clientX, int cl
     DestroyMainWindow();
     clientWidth_ = clientWidth;
     clientHeight_ = clientHeight;
-    if (windowScale_ <= 0) windowScale_ = LargestFittingScale();
+    if (windowScale_ <= 0) {
+        windowScale_ = LargestFittingScale();
+    } else if (scaleFromSettings_) {
+        // A scale kept from a larger screen than this one is brought down to fit.
+        windowScale_ = std::min(windowScale_, LargestFittingScale());
+    }
     int scale = windowScale_;
     window_ = SDL_CreateWindow(titleUtf8.c_str(), clientX * scale, clientY * scale,
                                clientWidth * scale, clientHeight * scale, SDL_WINDOW_HIDDEN);
@@ -249,12 +256,11 @@ void SdlHost::SetWindowIcon() {
 void SdlHost::EnterFullScreen(int width, int height, int bits) {
     if (window_ == nullptr) return;
     fullScreen_ = true;
-    // The desktop keeps its own mode; the picture is scaled up to fill as much as it can.
+    borderDrawn_ = false;
+    // The desktop keeps its own mode; Repaint places the picture on it by whole screen
+    // pixels (fullscreen_layout.h).
     SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    if (renderer_ != nullptr) {
-        SDL_RenderSetIntegerScale(renderer_, SDL_FALSE);
-        SDL_RenderSetLogicalSize(renderer_, width, height);
-    }
+    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, 0, 0);
     Repaint();
 }
 
@@ -263,10 +269,7 @@ void SdlHost::LeaveFullScreen() {
     fullScreen_ = false;
     SDL_SetWindowFullscreen(window_, 0);
     SDL_SetWindowSize(window_, clientWidth_ * windowScale_, clientHeight_ * windowScale_);
-    if (renderer_ != nullptr) {
-        SDL_RenderSetLogicalSize(renderer_, clientWidth_, clientHeight_);
-        SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
-    }
+    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, clientWidth_, clientHeight_);
     Repaint();
 }
 
@@ -279,6 +282,7 @@ void SdlHost::ShowFullScreenPicture(const uint8_t* indices, int width, int heigh
                                     const uint32_t* palette) {
     converted_.resize(static_cast<size_t>(width) * height);
     for (size_t i = 0; i < converted_.size(); ++i) converted_[i] = palette[indices[i]];
+    if (!borderDrawn_) borderDrawn_ = !BorderIsBlack(converted_.data(), width, height);
     UploadPicture(converted_.data(), width, height);
     picturePending_ = true;
 }
@@ -316,7 +320,20 @@ void SdlHost::Repaint() {
         SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
     }
     SDL_RenderClear(renderer_);
-    if (texture_ != nullptr) SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    if (texture_ != nullptr && fullScreen_) {
+        int screenWidth = 0;
+        int screenHeight = 0;
+        SDL_GetRendererOutputSize(renderer_, &screenWidth, &screenHeight);
+        FullScreenLayout layout = ChooseFullScreenLayout(textureWidth_, textureHeight_, screenWidth,
+                                                         screenHeight, borderDrawn_);
+        SDL_Rect source = {layout.source.x, layout.source.y, layout.source.width,
+                           layout.source.height};
+        SDL_Rect screen = {layout.screen.x, layout.screen.y, layout.screen.width,
+                           layout.screen.height};
+        SDL_RenderCopy(renderer_, texture_, &source, &screen);
+    } else if (texture_ != nullptr) {
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    }
     SDL_RenderPresent(renderer_);
 }
 

@@ -1,6 +1,6 @@
 // The host a player runs: a real window through SDL2, its keyboard and real message boxes; the
 // game's pictures in the window, scaled by a whole number to suit the desktop, or scaled to the
-// whole screen in full-screen mode. The game sees a desktop shrunk by the same scale, so its
+// screen in full-screen mode. The game sees a desktop shrunk by the same scale, so its
 // own 480 x 320 window sits where the scaled one does. Letters and minus follow the player's
 // keyboard layout; the other keys are taken by their place on the keyboard. The mixer's sound
 // plays on the default audio device, pulled by SDL's audio thread.
@@ -8,9 +8,11 @@
 
 #include <SDL.h>
 
+#include <atomic>
 #include <vector>
 
 #include "platform/core/host.h"
+#include "platform/sdl/settings_file.h"
 
 namespace platform {
 
@@ -19,6 +21,10 @@ public:
     // A window scale of 0 is chosen from the desktop.
     explicit SdlHost(int windowScale = 0);
     ~SdlHost() override;
+
+    // Takes the volume, and the window's scale unless one was given, from the settings file
+    // at `path` (settings_file.h), and keeps them there when the player changes them.
+    void UseSettingsFile(const std::string& path);
 
     uint32_t Now() override;
     void Sleep(uint32_t milliseconds) override;
@@ -48,6 +54,11 @@ private:
     static void AudioCallback(void* host, Uint8* stream, int length);
 
     void Handle(const SDL_Event& event);
+    // The keys the game doesn't read and the host keeps for itself: F6 to F8 the volume, F9
+    // and F10 the window's scale. False for any other key.
+    bool HandleHostKey(SDL_Keycode key);
+    // Writes the settings file when what it should hold has changed.
+    void KeepSettings();
     // F9 makes the window one step smaller, F10 one step larger (keys the game doesn't use).
     void ChangeWindowScale(int step);
     int LargestFittingScale();
@@ -71,6 +82,15 @@ private:
     bool picturePending_ = false;
     int windowScale_ = 0;  // screen pixels a game pixel, in windowed mode
     std::vector<uint32_t> converted_;
+    // Set once a full-screen picture has something outside the play area: from then until
+    // full screen is left, the whole frame is shown.
+    bool borderDrawn_ = false;
+    std::string settingsPath_;
+    HostSettings settings_;
+    HostSettings keptSettings_;  // what the settings file holds
+    bool scaleFromSettings_ = false;
+    // The factor the audio thread multiplies the mixer's output by.
+    std::atomic<float> gain_{1.0f};
     // Set before the device starts and cleared after it is closed, so the audio thread reads
     // them without a lock; the mixer guards its own state.
     SDL_AudioDeviceID audioDevice_ = 0;

@@ -105,10 +105,10 @@ class Display:
     """Xvfb on a free display number, with openbox to manage (and fill the screen with) the
     window."""
 
-    def __init__(self, work):
+    def __init__(self, work, screen=SCREEN):
         read_end, write_end = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", screen, "-nolisten", "tcp"],
             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
         with os.fdopen(read_end) as f:
@@ -192,6 +192,8 @@ def find_box():
 def main():
     parrun, parrun_script, data, script = (os.path.realpath(a) for a in sys.argv[1:5])
     work = tempfile.mkdtemp()
+    # The host's settings file goes here, not into the player's own folder.
+    os.environ["XDG_CONFIG_HOME"] = os.path.join(work, "config")
     display = None
     game = None
     try:

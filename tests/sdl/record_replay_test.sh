@@ -18,6 +18,7 @@ work=$(mktemp -d)
 echo "work folder $work"
 trap 'kill $xvfb_pid $game_pid 2>/dev/null || true; [ -n "${KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
 game_pid=""
+export XDG_CONFIG_HOME="$work/config"
 
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!

@@ -11,6 +11,8 @@ data=$(realpath "$2")
 work=$(mktemp -d)
 trap 'kill $xvfb_pid $game_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 game_pid=""
+# The host's settings file goes here, not into the player's own folder.
+export XDG_CONFIG_HOME="$work/config"
 
 # Xvfb picks a free display itself and tells its number once it accepts connections.
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
@@ -60,7 +62,8 @@ wait_for 10 size_is 480x320 || fail "F9 did not bring the window to 480x320"
 xdotool key --window "$window" F9
 xdotool key --window "$window" F10
 wait_for 10 size_is 960x640 || fail "F10 did not bring the window back to 960x640"
-echo "F9 and F10 change the window's scale between 1 and 2"
+grep -qx 'scale=2' "$XDG_CONFIG_HOME/parrun/settings" || fail "the scale was not kept"
+echo "F9 and F10 change the window's scale between 1 and 2, and it is kept"
 
 # X keycode 24 is the key right of Tab: Q on a QWERTY keyboard, A on a French one.
 count_a() { grep -c '^step 0 65$' "$work/game.log" || true; }
