@@ -7,9 +7,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 #include "platform/core/host_events.h"
 #include "platform/dsound/mixer.h"
+#include "platform/msgbox/message_box.h"
 #include "platform/resources/icon_image.h"
 #include "platform/resources/resources.h"
 #include "platform/sdl/window_scale.h"
@@ -158,6 +161,17 @@ void SdlHost::Handle(const SDL_Event& event) {
 }
 
 bool SdlHost::IsKeyDown(int virtualKey) {
+    // A key that answered a message box belongs to it until it comes up: the N of "No" types
+    // nothing, and the Enter of "No" picks nothing on the title.
+    auto held = std::find(keysOfBox_.begin(), keysOfBox_.end(), virtualKey);
+    if (held != keysOfBox_.end()) {
+        if (!KeyStateDown(virtualKey)) keysOfBox_.erase(held);
+        return false;
+    }
+    return KeyStateDown(virtualKey);
+}
+
+bool SdlHost::KeyStateDown(int virtualKey) {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (const auto& key : kKeys) {
@@ -271,15 +285,20 @@ void SdlHost::LeaveFullScreen() {
 }
 
 void SdlHost::ShowWindowPicture(const uint32_t* pixels, int width, int height) {
-    UploadPicture(pixels, width, height);
+    picture_.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    pictureWidth_ = width;
+    pictureHeight_ = height;
+    UploadPicture(picture_.data(), width, height);
     picturePending_ = true;
 }
 
 void SdlHost::ShowFullScreenPicture(const uint8_t* indices, int width, int height,
                                     const uint32_t* palette) {
-    converted_.resize(static_cast<size_t>(width) * height);
-    for (size_t i = 0; i < converted_.size(); ++i) converted_[i] = palette[indices[i]];
-    UploadPicture(converted_.data(), width, height);
+    picture_.resize(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < picture_.size(); ++i) picture_[i] = palette[indices[i]];
+    pictureWidth_ = width;
+    pictureHeight_ = height;
+    UploadPicture(picture_.data(), width, height);
     picturePending_ = true;
 }
 
@@ -339,32 +358,80 @@ void SdlHost::DestroyMainWindow() {
 }
 
 MessageBoxAnswer SdlHost::ShowMessageBox(const std::string& textUtf8,
-                                         const std::string& captionUtf8, bool yesNo) {
-    ShowPendingPicture();
-    SDL_MessageBoxButtonData yesNoButtons[] = {
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
-    };
-    SDL_MessageBoxButtonData okButton[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
-         "OK"},
-    };
-    SDL_MessageBoxData data = {};
-    data.flags = yesNo ? SDL_MESSAGEBOX_INFORMATION : SDL_MESSAGEBOX_ERROR;
-    data.window = window_;
-    data.title = captionUtf8.c_str();
-    data.message = textUtf8.c_str();
-    data.numbuttons = yesNo ? 2 : 1;
-    data.buttons = yesNo ? yesNoButtons : okButton;
-    int pressed = IDOK;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0) {
-        // No way to ask: say it on the terminal, and decline a question.
+                                         const std::string& captionUtf8, bool yesNo,
+                                         int defaultButton) {
+    MessageBoxAnswer declined = yesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+    if (renderer_ == nullptr) {
+        // No window to ask in: say it on the terminal, and decline a question.
         std::fprintf(stderr, "%s: %s\n", captionUtf8.c_str(), textUtf8.c_str());
-        return yesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+        return declined;
     }
-    if (pressed == IDYES) return MessageBoxAnswer::Yes;
-    if (pressed == IDNO || pressed < 0) return yesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
-    return MessageBoxAnswer::Ok;
+    // The box is drawn in the game's own pixels over its frozen picture. A picture of another
+    // mode than the one showing (or none yet) gives way to the window's empty background.
+    int width = clientWidth_;
+    int height = clientHeight_;
+    SDL_RenderGetLogicalSize(renderer_, &width, &height);
+    if (width <= 0 || height <= 0) width = clientWidth_, height = clientHeight_;
+    std::vector<uint32_t> frozen = picture_;
+    if (pictureWidth_ != width || pictureHeight_ != height) {
+        frozen.assign(static_cast<size_t>(width) * height, fullScreen_ ? 0x000000 : 0xFFFFFF);
+    }
+    // A box may come while the window is still hidden (a failure as it is created).
+    bool wasHidden = (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) != 0;
+    if (wasHidden) SDL_ShowWindow(window_);
+    picturePending_ = false;
+
+    DrawnMessageBox box(textUtf8, captionUtf8, yesNo, defaultButton, width, height);
+    std::vector<uint32_t> shown;
+    std::optional<MessageBoxAnswer> answer;
+    bool redraw = true;
+    while (!answer) {
+        if (redraw) {
+            shown = frozen;
+            box.Draw(shown.data());
+            UploadPicture(shown.data(), width, height);
+            Repaint();
+        }
+        SDL_Event event;
+        if (!SDL_WaitEvent(&event)) {
+            answer = declined;
+            break;
+        }
+        // Everything else waits until the box is answered: the game's window is disabled.
+        redraw = true;
+        switch (event.type) {
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: {
+                if (event.key.repeat != 0) break;
+                bool down = event.type == SDL_KEYDOWN;
+                if (down && (event.key.keysym.sym == SDLK_F9 || event.key.keysym.sym == SDLK_F10)) {
+                    ChangeWindowScale(event.key.keysym.sym == SDLK_F9 ? -1 : 1);
+                    break;
+                }
+                int key = VirtualKeyForKey(event.key.keysym);
+                if (down && key != 0) keysOfBox_.push_back(key);
+                answer = box.Key(key, down, (event.key.keysym.mod & KMOD_SHIFT) != 0);
+                break;
+            }
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP:
+                // The renderer gives the point in the picture's pixels.
+                if (event.button.button != SDL_BUTTON_LEFT) break;
+                answer =
+                    box.Mouse(event.button.x, event.button.y, event.type == SDL_MOUSEBUTTONDOWN);
+                break;
+            case SDL_WINDOWEVENT:
+                break;
+            default:
+                redraw = false;
+                break;
+        }
+    }
+    if (wasHidden) SDL_HideWindow(window_);
+    // The game's own picture again, until it presents the next.
+    UploadPicture(frozen.data(), width, height);
+    Repaint();
+    return *answer;
 }
 
 void SdlHost::DebugText(const std::string& text) {
