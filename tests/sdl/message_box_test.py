@@ -2,8 +2,8 @@
 """Message boxes drawn inside the game's window, in `parrun` under Xvfb with openbox.
 
 The close box at scale 3: it shows inside the window (openbox gets no second window), pixel for
-pixel as the reference picture, N keeps the game (and types nothing), and Enter on the default
-はい ends it with status 0. Then an image missing when F4 switches to full screen: its message
+pixel as the reference picture, N, a click on いいえ, or → and Enter keep the game (and the
+keys pick nothing on the title), and Enter on the default はい ends it with status 0. Then an image missing when F4 switches to full screen: its message
 shows in full screen as its reference picture, and OK ends the game with status 0.
 
 Usage: message_box_test.py PARRUN DATA_FOLDER REFERENCE_FOLDER
@@ -26,6 +26,7 @@ SCREEN = "1920x1440x24"
 SCALE = 3
 WINDOW = (480, 320)
 FULL_SCREEN = (640, 480)
+NO_BUTTON = (280, 186)  # the middle of the close box's いいえ, in the game's pixels
 
 
 def client_list():
@@ -94,15 +95,21 @@ def main():
         game, window = start(parrun, folder, log)
         title = steady_picture(window, display.name, WINDOW)
         windows = client_list()
-        # N, then いいえ chosen with → and Enter; the box's keys pick nothing on the title, so
-        # the next question shows over the same title.
-        for keys in (["n"], ["Right", "Return"], ["Return"]):
+        # N, a click on いいえ, then いいえ chosen with → and Enter: the box's keys pick nothing
+        # on the title, so the next question shows over the same title.
+        for keys in (["n"], ["click"], ["Right", "Return"], ["Return"]):
             asked = ask_to_close(window, display.name, WINDOW)
             if client_list() != windows:
                 raise Failure("another top-level window appeared: " + client_list())
             check_against(asked, references, "close-box.png", work)
             for key in keys:
-                hold(key)
+                if key == "click":
+                    # The middle of いいえ, in the window's pixels.
+                    x, y = NO_BUTTON
+                    run("xdotool", "mousemove", "--window", window, str(x * SCALE),
+                        str(y * SCALE), "click", "1")
+                else:
+                    hold(key)
             if keys == ["Return"]:
                 break
             wait_for(10, "the title after " + " ".join(keys),
