@@ -248,6 +248,11 @@ BoxRect DrawnMessageBox::ButtonRect(int button) const {
     return {left + button * (kButtonWidth + kButtonGap), top, kButtonWidth, kButtonHeight};
 }
 
+BoxRect DrawnMessageBox::CloseBoxRect() const {
+    return {bounds_.left + bounds_.width - kFrame - 2 - kCloseWidth, bounds_.top + kFrame + 2,
+            kCloseWidth, kCloseHeight};
+}
+
 MessageBoxAnswer DrawnMessageBox::AnswerOf(int button) const {
     if (!yesNo_) return MessageBoxAnswer::Ok;
     return button == 0 ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
@@ -302,7 +307,9 @@ std::optional<MessageBoxAnswer> DrawnMessageBox::Mouse(int x, int y, bool down) 
     for (int button = 0; button < ButtonCount(); ++button) {
         if (ButtonRect(button).Contains(x, y)) over = button;
     }
+    bool overClose = CloseBoxRect().Contains(x, y);
     if (down) {
+        closePressed_ = overClose;
         pressedByMouse_ = over;
         if (over >= 0 && over != focus_) {
             focus_ = over;
@@ -312,6 +319,9 @@ std::optional<MessageBoxAnswer> DrawnMessageBox::Mouse(int x, int y, bool down) 
     }
     int pressed = pressedByMouse_;
     pressedByMouse_ = -1;
+    bool closed = closePressed_ && overClose;
+    closePressed_ = false;
+    if (closed) return Close();
     if (pressed >= 0 && pressed == over) return AnswerOf(pressed);
     return std::nullopt;
 }
@@ -334,7 +344,7 @@ void DrawnMessageBox::Draw(uint32_t* picture) const {
     }
     canvas.Text(bar.left + 3, bar.top + (kCaptionHeight - kTextHeight) / 2, caption_, kCaptionText,
                 true);
-    BoxRect close{bar.left + bar.width - 2 - kCloseWidth, bar.top + 2, kCloseWidth, kCloseHeight};
+    BoxRect close = CloseBoxRect();
     canvas.Fill(close.left, close.top, close.width, close.height, kFace);
     canvas.Edge(close, kHighlight, kDarkShadow);
     canvas.Edge(Inset(close, 1), kFace, kShadow);

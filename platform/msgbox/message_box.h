@@ -47,23 +47,29 @@ public:
     // OK alone (a question has no way out but its answers).
     std::optional<MessageBoxAnswer> Key(int virtualKey, bool down, bool shift);
     // The left mouse button went down or up at a point of the picture: a button pressed and
-    // let go over it answers.
+    // let go over it answers, and so does the caption's close box where Escape would.
     std::optional<MessageBoxAnswer> Mouse(int x, int y, bool down);
+    // The window system asks to close the box (Alt+F4): as Escape.
+    std::optional<MessageBoxAnswer> Close() { return Key(kEscape, true, false); }
 
     int Focus() const { return focus_; }
     const BoxRect& Bounds() const { return bounds_; }
     const std::vector<std::u32string>& Lines() const { return lines_; }
     BoxRect ButtonRect(int button) const;
+    BoxRect CloseBoxRect() const;
 
 private:
+    static constexpr int kEscape = 0x1B;
+
     int ButtonCount() const { return yesNo_ ? 2 : 1; }
     MessageBoxAnswer AnswerOf(int button) const;
     void MoveFocus(int step);
 
     bool yesNo_;
     int focus_ = 0;
-    int pressedByMouse_ = -1;  // the button held down under the mouse, or -1
-    bool spaceDown_ = false;   // Space went down over the button in focus
+    int pressedByMouse_ = -1;    // the button held down under the mouse, or -1
+    bool closePressed_ = false;  // the mouse went down on the close box
+    bool spaceDown_ = false;     // Space went down over the button in focus
     int pictureWidth_;
     int pictureHeight_;
     std::u32string caption_;

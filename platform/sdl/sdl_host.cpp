@@ -421,6 +421,7 @@ MessageBoxAnswer SdlHost::ShowMessageBox(const std::string& textUtf8,
                     box.Mouse(event.button.x, event.button.y, event.type == SDL_MOUSEBUTTONDOWN);
                 break;
             case SDL_WINDOWEVENT:
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) answer = box.Close();
                 break;
             default:
                 redraw = false;

@@ -45,7 +45,7 @@ struct Step {
     int key;  // a virtual key, or 0 for the mouse
     bool down;
     bool shift = false;
-    int button = 0;  // for the mouse: over which button, or -1 over none
+    int button = 0;  // for the mouse: over which button, -1 over none, 2 over the close box
 };
 
 Step Down(int key, bool shift = false) {
@@ -66,41 +66,38 @@ TEST(MessageBoxInput, KeysAndClicksAnswerAsOnWindows) {
         std::vector<Step> steps;
         std::optional<MessageBoxAnswer> answer;  // after the last step; none before it
     };
+    constexpr bool kQuestion = true, kOk = false;
+    const auto yes = MessageBoxAnswer::Yes, no = MessageBoxAnswer::No, ok = MessageBoxAnswer::Ok;
+    const std::optional<MessageBoxAnswer> none;
     const Case cases[] = {
-        {"Enter presses the default", true, 0, {Down(VK_RETURN)}, MessageBoxAnswer::Yes},
-        {"the second as default", true, 1, {Down(VK_RETURN)}, MessageBoxAnswer::No},
-        {"right moves the focus", true, 0, {Down(VK_RIGHT), Down(VK_RETURN)}, MessageBoxAnswer::No},
-        {"the focus wraps round",
-         true,
-         0,
-         {Down(VK_LEFT), Down(VK_LEFT), Down(VK_RETURN)},
-         MessageBoxAnswer::Yes},
-        {"Tab and Shift+Tab",
-         true,
+        {"Enter presses the default", kQuestion, 0, {Down(VK_RETURN)}, yes},
+        {"the second as default", kQuestion, 1, {Down(VK_RETURN)}, no},
+        {"right moves the focus", kQuestion, 0, {Down(VK_RIGHT), Down(VK_RETURN)}, no},
+        {"it wraps", kQuestion, 0, {Down(VK_LEFT), Down(VK_LEFT), Down(VK_RETURN)}, yes},
+        {"Tab",
+         kQuestion,
          0,
          {Down(VK_TAB), Down(VK_TAB, true), Down(VK_TAB), Down(VK_RETURN)},
-         MessageBoxAnswer::No},
-        {"N whatever the focus", true, 0, {Down('N')}, MessageBoxAnswer::No},
-        {"Y whatever the focus", true, 1, {Down('Y')}, MessageBoxAnswer::Yes},
-        {"Escape doesn't answer a question", true, 1, {Down(VK_ESCAPE)}, std::nullopt},
-        {"Escape answers OK", false, 0, {Down(VK_ESCAPE)}, MessageBoxAnswer::Ok},
-        {"N and Y have no button in OK", false, 0, {Down('N'), Down('Y')}, std::nullopt},
+         no},
+        {"N whatever the focus", kQuestion, 0, {Down('N')}, no},
+        {"Y whatever the focus", kQuestion, 1, {Down('Y')}, yes},
+        {"no Escape from a question", kQuestion, 1, {Down(VK_ESCAPE)}, none},
+        {"Escape answers OK", kOk, 0, {Down(VK_ESCAPE)}, ok},
+        {"N and Y have no button in OK", kOk, 0, {Down('N'), Down('Y')}, none},
         {"Space answers when let go",
-         true,
+         kQuestion,
          0,
          {Down(VK_SPACE), Down(VK_RIGHT), Up(VK_SPACE), Down(VK_SPACE), Up(VK_SPACE)},
-         MessageBoxAnswer::No},
-        {"a click", true, 0, {Mouse(true, 1), Mouse(false, 1)}, MessageBoxAnswer::No},
-        {"a press let go elsewhere",
-         true,
+         no},
+        {"a click", kQuestion, 0, {Mouse(true, 1), Mouse(false, 1)}, no},
+        {"let go elsewhere",
+         kQuestion,
          0,
          {Mouse(true, 0), Mouse(false, -1), Mouse(false, 0)},
-         std::nullopt},
-        {"a click gives the focus",
-         true,
-         0,
-         {Mouse(true, 1), Mouse(false, -1), Down(VK_RETURN)},
-         MessageBoxAnswer::No},
+         none},
+        {"a click focuses", kQuestion, 0, {Mouse(true, 1), Mouse(false, -1), Down(VK_RETURN)}, no},
+        {"the close box answers OK", kOk, 0, {Mouse(true, 2), Mouse(false, 2)}, ok},
+        {"but not a question", kQuestion, 0, {Mouse(true, 2), Mouse(false, 2)}, none},
     };
     for (const auto& c : cases) {
         DrawnMessageBox box("text", "caption", c.yesNo, c.defaultButton, 480, 320);
@@ -110,8 +107,9 @@ TEST(MessageBoxInput, KeysAndClicksAnswerAsOnWindows) {
             if (step.key != 0) {
                 answer = box.Key(step.key, step.down, step.shift);
             } else {
-                platform::BoxRect r =
-                    step.button >= 0 ? box.ButtonRect(step.button) : platform::BoxRect{0, 0, 1, 1};
+                platform::BoxRect r = step.button == 2   ? box.CloseBoxRect()
+                                      : step.button >= 0 ? box.ButtonRect(step.button)
+                                                         : platform::BoxRect{0, 0, 1, 1};
                 answer = box.Mouse(r.left + r.width / 2, r.top + r.height / 2, step.down);
             }
             if (i + 1 < c.steps.size()) {
