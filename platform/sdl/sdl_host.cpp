@@ -99,6 +99,7 @@ void SdlHost::PumpEvents() {
     ShowPendingPicture();
     SDL_Event event;
     while (SDL_PollEvent(&event)) Handle(event);
+    std::erase_if(keysOfBox_, [this](int key) { return !KeyStateDown(key); });
 }
 
 void SdlHost::WaitForEvents() {
@@ -163,9 +164,7 @@ void SdlHost::Handle(const SDL_Event& event) {
 bool SdlHost::IsKeyDown(int virtualKey) {
     // A key that answered a message box belongs to it until it comes up: the N of "No" types
     // nothing, and the Enter of "No" picks nothing on the title.
-    auto held = std::find(keysOfBox_.begin(), keysOfBox_.end(), virtualKey);
-    if (held != keysOfBox_.end()) {
-        if (!KeyStateDown(virtualKey)) keysOfBox_.erase(held);
+    if (std::find(keysOfBox_.begin(), keysOfBox_.end(), virtualKey) != keysOfBox_.end()) {
         return false;
     }
     return KeyStateDown(virtualKey);
@@ -409,6 +408,7 @@ MessageBoxAnswer SdlHost::ShowMessageBox(const std::string& textUtf8,
                     break;
                 }
                 int key = VirtualKeyForKey(event.key.keysym);
+                std::erase(keysOfBox_, key);
                 if (down && key != 0) keysOfBox_.push_back(key);
                 answer = box.Key(key, down, (event.key.keysym.mod & KMOD_SHIFT) != 0);
                 break;
