@@ -50,9 +50,11 @@ public:
     virtual void MoveMainWindow(int clientX, int clientY, int clientWidth, int clientHeight) = 0;
     virtual void DestroyMainWindow() = 0;
 
-    // A modal message box; `yesNo` asks a question with Yes and No buttons.
+    // A modal message box; `yesNo` asks a question with Yes and No buttons. The button
+    // numbered `defaultButton` (from 0) has the focus at first.
     virtual MessageBoxAnswer ShowMessageBox(const std::string& textUtf8,
-                                            const std::string& captionUtf8, bool yesNo) = 0;
+                                            const std::string& captionUtf8, bool yesNo,
+                                            int defaultButton) = 0;
 
     // Text the program hands to the debugger (OutputDebugStringA).
     virtual void DebugText(const std::string& text) = 0;

@@ -361,6 +361,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     std::string utf8Caption =
         caption ? platform::Cp932ToUtf8(caption, std::strlen(caption)) : "Error";
     bool yesNo = (type & MB_TYPEMASK) == MB_YESNO;
+    int defaultButton = (type & MB_DEFMASK) == MB_DEFBUTTON2 ? 1 : 0;
     // The box takes the activation from its owner while it is open, within the same
     // application: the owner hears WM_ACTIVATE, and no WM_ACTIVATEAPP.
     platform::WindowRecord* record = FindWindowRecord(owner);
@@ -370,7 +371,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         platform::Send(*record, WM_ACTIVATE, MAKEWPARAM(WA_INACTIVE, 0), 0);
     }
     platform::MessageBoxAnswer answer =
-        platform::CurrentHost().ShowMessageBox(utf8Text, utf8Caption, yesNo);
+        platform::CurrentHost().ShowMessageBox(utf8Text, utf8Caption, yesNo, defaultButton);
     if (ownerWasActive && (record = FindWindowRecord(owner)) != nullptr && !record->active) {
         record->active = true;
         platform::Send(*record, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);

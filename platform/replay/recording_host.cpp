@@ -80,8 +80,9 @@ int RecordingHost::DesktopBits() {
 }
 
 MessageBoxAnswer RecordingHost::ShowMessageBox(const std::string& textUtf8,
-                                               const std::string& captionUtf8, bool yesNo) {
-    MessageBoxAnswer answer = inner_.ShowMessageBox(textUtf8, captionUtf8, yesNo);
+                                               const std::string& captionUtf8, bool yesNo,
+                                               int defaultButton) {
+    MessageBoxAnswer answer = inner_.ShowMessageBox(textUtf8, captionUtf8, yesNo, defaultButton);
     // The player took a while to answer: the replay's log puts the answer at that time.
     Write(RecordKind::Answer, static_cast<int64_t>(answer), inner_.Now());
     return answer;

@@ -46,7 +46,7 @@ public:
     }
     void DestroyMainWindow() override { inner_.DestroyMainWindow(); }
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
-                                    bool yesNo) override;
+                                    bool yesNo, int defaultButton) override;
     void DebugText(const std::string& text) override { inner_.DebugText(text); }
     void Report(const std::string& kind, const std::string& details) override;
     void ShowPointer(bool visible) override { inner_.ShowPointer(visible); }

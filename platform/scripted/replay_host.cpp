@@ -152,7 +152,7 @@ bool ReplayHost::DeliverHappening(const RecordEntry& entry) {
 }
 
 MessageBoxAnswer ReplayHost::ShowMessageBox(const std::string& textUtf8,
-                                            const std::string& captionUtf8, bool yesNo) {
+                                            const std::string& captionUtf8, bool yesNo, int) {
     scripted_.Log("messagebox", textUtf8 + "|" + captionUtf8);
     const RecordEntry* head = Head();
     if (head == nullptr || head->kind != RecordKind::Answer) Strayed(Describe(RecordKind::Answer));

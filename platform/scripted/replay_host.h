@@ -45,7 +45,7 @@ public:
     void MoveMainWindow(int, int, int, int) override {}
     void DestroyMainWindow() override {}
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
-                                    bool yesNo) override;
+                                    bool yesNo, int defaultButton) override;
     void DebugText(const std::string& text) override { scripted_.DebugText(text); }
     void Report(const std::string& kind, const std::string& details) override;
     void EnterFullScreen(int width, int height, int bits) override {

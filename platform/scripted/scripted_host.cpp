@@ -308,7 +308,7 @@ void ScriptedHost::CreateMainWindow(const std::string& titleUtf8, int, int, int,
 }
 
 MessageBoxAnswer ScriptedHost::ShowMessageBox(const std::string& textUtf8,
-                                              const std::string& captionUtf8, bool yesNo) {
+                                              const std::string& captionUtf8, bool yesNo, int) {
     Log("messagebox", textUtf8 + "|" + captionUtf8);
     if (!yesNo) return MessageBoxAnswer::Ok;
     // A question nobody scripted an answer for is declined.

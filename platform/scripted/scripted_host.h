@@ -41,7 +41,7 @@ public:
     void MoveMainWindow(int clientX, int clientY, int clientWidth, int clientHeight) override {}
     void DestroyMainWindow() override {}
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
-                                    bool yesNo) override;
+                                    bool yesNo, int defaultButton) override;
     void DebugText(const std::string& text) override;
     void Report(const std::string& kind, const std::string& details) override {
         Log(kind, details);

@@ -7,9 +7,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <vector>
 
 #include "platform/core/host_events.h"
 #include "platform/dsound/mixer.h"
+#include "platform/msgbox/message_box.h"
 #include "platform/resources/icon_image.h"
 #include "platform/resources/resources.h"
 #include "platform/sdl/fullscreen_layout.h"
@@ -97,6 +100,7 @@ void SdlHost::PumpEvents() {
     ShowPendingPicture();
     SDL_Event event;
     while (SDL_PollEvent(&event)) Handle(event);
+    std::erase_if(keysOfBox_, [this](int key) { return !KeyStateDown(key); });
 }
 
 void SdlHost::WaitForEvents() {
@@ -158,6 +162,15 @@ void SdlHost::Handle(const SDL_Event& event) {
 }
 
 bool SdlHost::IsKeyDown(int virtualKey) {
+    // A key that answered a message box belongs to it until it comes up: the N of "No" types
+    // nothing, and the Enter of "No" picks nothing on the title.
+    if (std::find(keysOfBox_.begin(), keysOfBox_.end(), virtualKey) != keysOfBox_.end()) {
+        return false;
+    }
+    return KeyStateDown(virtualKey);
+}
+
+bool SdlHost::KeyStateDown(int virtualKey) {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     for (const auto& key : kKeys) {
@@ -256,6 +269,8 @@ void SdlHost::SetWindowIcon() {
 void SdlHost::EnterFullScreen(int width, int height, int bits) {
     if (window_ == nullptr) return;
     fullScreen_ = true;
+    fullScreenWidth_ = width;
+    fullScreenHeight_ = height;
     borderDrawn_ = false;
     // The desktop keeps its own mode; Repaint places the picture on it by whole screen
     // pixels (fullscreen_layout.h).
@@ -274,16 +289,21 @@ void SdlHost::LeaveFullScreen() {
 }
 
 void SdlHost::ShowWindowPicture(const uint32_t* pixels, int width, int height) {
-    UploadPicture(pixels, width, height);
+    picture_.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    pictureWidth_ = width;
+    pictureHeight_ = height;
+    UploadPicture(picture_.data(), width, height);
     picturePending_ = true;
 }
 
 void SdlHost::ShowFullScreenPicture(const uint8_t* indices, int width, int height,
                                     const uint32_t* palette) {
-    converted_.resize(static_cast<size_t>(width) * height);
-    for (size_t i = 0; i < converted_.size(); ++i) converted_[i] = palette[indices[i]];
-    if (!borderDrawn_) borderDrawn_ = !BorderIsBlack(converted_.data(), width, height);
-    UploadPicture(converted_.data(), width, height);
+    picture_.resize(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < picture_.size(); ++i) picture_[i] = palette[indices[i]];
+    pictureWidth_ = width;
+    pictureHeight_ = height;
+    if (!borderDrawn_) borderDrawn_ = !BorderIsBlack(picture_.data(), width, height);
+    UploadPicture(picture_.data(), width, height);
     picturePending_ = true;
 }
 
@@ -308,6 +328,26 @@ void SdlHost::ShowMainWindow(bool visible) {
     } else {
         SDL_HideWindow(window_);
     }
+}
+
+SdlHost::PicturePoint SdlHost::PictureFromScreen(int x, int y) {
+    // In a window the renderer's logical size already gives the picture's pixels; in full
+    // screen the picture is placed by whole screen pixels, so the point is taken back through
+    // the same layout.
+    if (!fullScreen_ || renderer_ == nullptr) return {x, y};
+    int screenWidth = 0;
+    int screenHeight = 0;
+    SDL_GetRendererOutputSize(renderer_, &screenWidth, &screenHeight);
+    FullScreenLayout layout = ChooseFullScreenLayout(textureWidth_, textureHeight_, screenWidth,
+                                                     screenHeight, borderDrawn_);
+    if (layout.screen.width <= 0 || layout.screen.height <= 0) return {-1, -1};
+    int scale = layout.screen.width / std::max(layout.source.width, 1);
+    if (scale <= 0) return {-1, -1};
+    auto along = [scale](int point, int screenStart, int sourceStart) {
+        int offset = point - screenStart;
+        return offset < 0 ? -1 : sourceStart + offset / scale;
+    };
+    return {along(x, layout.screen.x, layout.source.x), along(y, layout.screen.y, layout.source.y)};
 }
 
 void SdlHost::Repaint() {
@@ -356,32 +396,81 @@ void SdlHost::DestroyMainWindow() {
 }
 
 MessageBoxAnswer SdlHost::ShowMessageBox(const std::string& textUtf8,
-                                         const std::string& captionUtf8, bool yesNo) {
-    ShowPendingPicture();
-    SDL_MessageBoxButtonData yesNoButtons[] = {
-        {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDNO, "No"},
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, IDYES, "Yes"},
-    };
-    SDL_MessageBoxButtonData okButton[] = {
-        {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT | SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, IDOK,
-         "OK"},
-    };
-    SDL_MessageBoxData data = {};
-    data.flags = yesNo ? SDL_MESSAGEBOX_INFORMATION : SDL_MESSAGEBOX_ERROR;
-    data.window = window_;
-    data.title = captionUtf8.c_str();
-    data.message = textUtf8.c_str();
-    data.numbuttons = yesNo ? 2 : 1;
-    data.buttons = yesNo ? yesNoButtons : okButton;
-    int pressed = IDOK;
-    if (SDL_ShowMessageBox(&data, &pressed) != 0) {
-        // No way to ask: say it on the terminal, and decline a question.
+                                         const std::string& captionUtf8, bool yesNo,
+                                         int defaultButton) {
+    MessageBoxAnswer declined = yesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+    if (renderer_ == nullptr) {
+        // No window to ask in: say it on the terminal, and decline a question.
         std::fprintf(stderr, "%s: %s\n", captionUtf8.c_str(), textUtf8.c_str());
-        return yesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+        return declined;
     }
-    if (pressed == IDYES) return MessageBoxAnswer::Yes;
-    if (pressed == IDNO || pressed < 0) return yesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
-    return MessageBoxAnswer::Ok;
+    // The box is drawn in the game's own pixels over its frozen picture. A picture of another
+    // mode than the one showing (or none yet) gives way to the window's empty background.
+    int width = fullScreen_ ? fullScreenWidth_ : clientWidth_;
+    int height = fullScreen_ ? fullScreenHeight_ : clientHeight_;
+    std::vector<uint32_t> frozen = picture_;
+    if (pictureWidth_ != width || pictureHeight_ != height) {
+        frozen.assign(static_cast<size_t>(width) * height, fullScreen_ ? 0x000000 : 0xFFFFFF);
+    }
+    // A box may come while the window is still hidden (a failure as it is created).
+    bool wasHidden = (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) != 0;
+    if (wasHidden) SDL_ShowWindow(window_);
+    picturePending_ = false;
+
+    DrawnMessageBox box(textUtf8, captionUtf8, yesNo, defaultButton, width, height);
+    std::vector<uint32_t> shown;
+    std::optional<MessageBoxAnswer> answer;
+    bool redraw = true;
+    while (!answer) {
+        if (redraw) {
+            shown = frozen;
+            box.Draw(shown.data());
+            UploadPicture(shown.data(), width, height);
+            Repaint();
+        }
+        SDL_Event event;
+        if (!SDL_WaitEvent(&event)) {
+            answer = declined;
+            break;
+        }
+        // Everything else waits until the box is answered: the game's window is disabled.
+        redraw = true;
+        switch (event.type) {
+            case SDL_KEYDOWN:
+            case SDL_KEYUP: {
+                if (event.key.repeat != 0) break;
+                bool down = event.type == SDL_KEYDOWN;
+                if (down && (event.key.keysym.sym == SDLK_F9 || event.key.keysym.sym == SDLK_F10)) {
+                    ChangeWindowScale(event.key.keysym.sym == SDLK_F9 ? -1 : 1);
+                    break;
+                }
+                int key = VirtualKeyForKey(event.key.keysym);
+                std::erase(keysOfBox_, key);
+                if (down && key != 0) keysOfBox_.push_back(key);
+                answer = box.Key(key, down, (event.key.keysym.mod & KMOD_SHIFT) != 0);
+                break;
+            }
+            case SDL_MOUSEBUTTONDOWN:
+            case SDL_MOUSEBUTTONUP:
+                if (event.button.button != SDL_BUTTON_LEFT) break;
+                {
+                    PicturePoint point = PictureFromScreen(event.button.x, event.button.y);
+                    answer = box.Mouse(point.x, point.y, event.type == SDL_MOUSEBUTTONDOWN);
+                }
+                break;
+            case SDL_WINDOWEVENT:
+                if (event.window.event == SDL_WINDOWEVENT_CLOSE) answer = box.Close();
+                break;
+            default:
+                redraw = false;
+                break;
+        }
+    }
+    if (wasHidden) SDL_HideWindow(window_);
+    // The game's own picture again, until it presents the next.
+    UploadPicture(frozen.data(), width, height);
+    Repaint();
+    return *answer;
 }
 
 void SdlHost::DebugText(const std::string& text) {

@@ -1,4 +1,5 @@
-// The host a player runs: a real window through SDL2, its keyboard and real message boxes; the
+// The host a player runs: a real window through SDL2 and its keyboard, with message boxes
+// drawn inside it by the layer (platform/msgbox), which need no fonts of the window system; the
 // game's pictures in the window, scaled by a whole number to suit the desktop, or scaled to the
 // screen in full-screen mode. The game sees a desktop shrunk by the same scale, so its
 // own 480 x 320 window sits where the scaled one does. Letters and minus follow the player's
@@ -39,7 +40,7 @@ public:
     void MoveMainWindow(int clientX, int clientY, int clientWidth, int clientHeight) override;
     void DestroyMainWindow() override;
     MessageBoxAnswer ShowMessageBox(const std::string& textUtf8, const std::string& captionUtf8,
-                                    bool yesNo) override;
+                                    bool yesNo, int defaultButton) override;
     void DebugText(const std::string& text) override;
     void ShowPointer(bool visible) override;
     void EnterFullScreen(int width, int height, int bits) override;
@@ -64,12 +65,19 @@ private:
     int LargestFittingScale();
     // Shows the last picture again (or white before the first), scaled to the window.
     void Repaint();
+    struct PicturePoint {
+        int x;
+        int y;
+    };
+    // A point of the window (as SDL reports it) in the shown picture's own pixels.
+    PicturePoint PictureFromScreen(int x, int y);
     // A picture the game presented is put on the screen when the game next yields (sleeps,
     // looks at its messages or asks a question), so a step that presents twice in a row
     // (drawing both pages of a flip chain) costs the screen one update, not two.
     void ShowPendingPicture();
     void SetWindowIcon();
     void UploadPicture(const uint32_t* pixels, int width, int height);
+    bool KeyStateDown(int virtualKey);
 
     SDL_Window* window_ = nullptr;
     SDL_Renderer* renderer_ = nullptr;
@@ -81,7 +89,6 @@ private:
     int clientHeight_ = 0;
     bool picturePending_ = false;
     int windowScale_ = 0;  // screen pixels a game pixel, in windowed mode
-    std::vector<uint32_t> converted_;
     // Set once a full-screen picture has something outside the play area: from then until
     // full screen is left, the whole frame is shown.
     bool borderDrawn_ = false;
@@ -91,6 +98,14 @@ private:
     bool scaleFromSettings_ = false;
     // The factor the audio thread multiplies the mixer's output by.
     std::atomic<float> gain_{1.0f};
+    // The last picture the game presented, 0x00RRGGBB: a message box freezes it.
+    std::vector<uint32_t> picture_;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
+    int fullScreenWidth_ = 640;  // the game's full-screen mode
+    int fullScreenHeight_ = 480;
+    // Keys pressed while a message box was open, hidden from the game until they come up.
+    std::vector<int> keysOfBox_;
     // Set before the device starts and cleared after it is closed, so the audio thread reads
     // them without a lock; the mixer guards its own state.
     SDL_AudioDeviceID audioDevice_ = 0;

@@ -48,7 +48,8 @@ public:
     void ShowMainWindow(bool) override {}
     void MoveMainWindow(int, int, int, int) override {}
     void DestroyMainWindow() override {}
-    MessageBoxAnswer ShowMessageBox(const std::string&, const std::string&, bool yesNo) override {
+    MessageBoxAnswer ShowMessageBox(const std::string&, const std::string&, bool yesNo,
+                                    int) override {
         clock_ += 700;
         return yesNo ? (Roll(2) == 0 ? MessageBoxAnswer::Yes : MessageBoxAnswer::No)
                      : MessageBoxAnswer::Ok;
@@ -76,7 +77,7 @@ std::vector<int64_t> Ask(Host& host, unsigned seed, int calls) {
                 answers.push_back(host.DesktopWidth() * 100 + host.DesktopBits());
                 break;
             case 2:
-                answers.push_back(static_cast<int64_t>(host.ShowMessageBox("q", "c", true)));
+                answers.push_back(static_cast<int64_t>(host.ShowMessageBox("q", "c", true, 0)));
                 break;
             case 3:
                 host.Report("sound", std::to_string(random() % 9));

@@ -28,7 +28,7 @@ from PIL import Image, ImageGrab
 PHRASES = "[drel]し si\n[normal]い i\n".encode("cp932")
 SCALE = 2
 SCREEN = "1280x960x24"  # the window fits at scale 2, and full screen is 640 x 480 doubled
-QUIT_CAPTION = "終了確認"
+BOX_FACE = (0xD4, 0xD0, 0xC8)  # the message box's face
 
 # Pieces that follow the real clock: (left, top, right, bottom) in the game's pixels.
 TIMER_BAR = (32, 288, 240, 304)
@@ -181,12 +181,22 @@ def hold(key):
     time.sleep(0.08)
 
 
-def find_box():
-    # SDL names its message box in UTF-8 only (_NET_WM_NAME), which xdotool's search misses.
-    out = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True,
-                         text=True).stdout
-    found = re.search(r"(0x[0-9a-f]+) \"" + QUIT_CAPTION + "\"", out)
-    return found.group(1) if found else None
+def shows_box(picture):
+    # The box's light face fills thousands of the game's pixels; no screen of the game has
+    # that colour.
+    return numpy.count_nonzero(numpy.all(picture == BOX_FACE, axis=2)) > 2000
+
+
+def ask_to_close(window, display, size):
+    """Asks the game to close as openbox does (WM_DELETE_WINDOW) and waits for the question
+    drawn in its window; gives the window's picture with the question."""
+    run("xdotool", "windowactivate", "--sync", window)
+    run("xdotool", "key", "alt+F4")
+
+    def asked():
+        picture = grab(window, display, size)
+        return (picture,) if picture is not None and shows_box(picture) else None
+    return wait_for(10, "the question before closing", asked)[0]
 
 
 def main():
@@ -224,15 +234,9 @@ def main():
                 for key in step[1]:
                     hold(key)
             elif step[0] == "close":
-                # The close box: openbox asks the window to close (WM_DELETE_WINDOW).
-                run("xdotool", "windowactivate", "--sync", window)
-                run("xdotool", "key", "alt+F4")
-                box = wait_for(10, "the question before closing", find_box)
-                run("xdotool", "windowactivate", "--sync", box)
-                hold("Escape" if step[1] == "no" else "Return")
-                if step[1] == "no":
-                    wait_for(10, "the question to go", lambda: find_box() is None)
-                    run("xdotool", "windowactivate", "--sync", window)
+                # The close box, answered with its keys: N, or Enter on the default はい.
+                ask_to_close(window, display.name, (480, 320))
+                hold("n" if step[1] == "no" else "Return")
             else:
                 name, ignored = step[1], step[2]
                 reference = numpy.asarray(Image.open(os.path.join(scripted, name)).convert("RGB"))

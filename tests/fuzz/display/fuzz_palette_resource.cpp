@@ -21,8 +21,8 @@ namespace {
 class QuietHost : public platform::ScriptedHost {
 public:
     QuietHost() : ScriptedHost(platform::Script{}, nullptr) {}
-    platform::MessageBoxAnswer ShowMessageBox(const std::string&, const std::string&,
-                                              bool) override {
+    platform::MessageBoxAnswer ShowMessageBox(const std::string&, const std::string&, bool,
+                                              int) override {
         ++messages;
         return platform::MessageBoxAnswer::Ok;
     }
