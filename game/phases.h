@@ -11,7 +11,8 @@ void RunGameOverStep();
 void RunRankingsStep();
 void RunResultsStep();
 // After the display was lost and restored during play or the game-over pause: the whole play
-// screen as it stands, its numbers and both windows (and the game-over picture after a game).
+// screen as it was last drawn, with its numbers, both windows with the phrase text, the mark of
+// a phrase just completed, and the game-over picture after a game.
 void RedrawPlayScreenAfterRestore();
 
 // A phase clears the request for a whole redraw before it draws, so that a present which finds

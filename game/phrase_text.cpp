@@ -25,35 +25,58 @@ void DrawText(const char* text, int x, int y, int length, TextColor color) {
     DrawTextShadowed(text, x, y, length, color.red, color.green, color.blue);
 }
 
+// The text about to be drawn is the current line as typed so far.
+void ShowCurrentText(bool missed) {
+    ShownPlayScreen& shown = shownPlayScreen;
+    shown.phraseShown = true;
+    shown.phraseIndex = play.phraseIndex;
+    shown.line = play.line;
+    shown.position = play.position;
+    shown.missed = missed;
+}
+
+// The typed part of the shown line in red; after a wrong key the expected letter in orange.
+void DrawShownTypedRomaji() {
+    const ShownPlayScreen& shown = shownPlayScreen;
+    const PhraseEntry& phrase = phraseTable[shown.phraseIndex];
+    const LinePlace& place = shown.line == 0 ? kDialectPlace : kStandardPlace;
+    const char* romaji = shown.line == 0 ? phrase.dialectRomaji : phrase.standardRomaji;
+    if (shown.missed) DrawText(romaji, place.x, place.romajiY, shown.position + 1, kMissed);
+    DrawText(romaji, place.x, place.romajiY, shown.position, kTyped);
+}
+
 }  // namespace
 
 const PhraseEntry& CurrentPhrase() {
     return phraseTable[play.phraseIndex];
 }
 
-void DrawPhraseText() {
-    const PhraseEntry& phrase = CurrentPhrase();
+void DrawShownPhraseText() {
+    const ShownPlayScreen& shown = shownPlayScreen;
+    if (!shown.phraseShown) return;
+    const PhraseEntry& phrase = phraseTable[shown.phraseIndex];
     const LinePlace& d = kDialectPlace;
     const LinePlace& s = kStandardPlace;
-    if (play.line == 0) {
+    if (shown.line == 0) {
         ClearPlayPiece(PlayPiece::DialectLine);
         ClearPlayPiece(PlayPiece::StandardLine);
         DrawText(phrase.dialectText, d.x, d.textY, phrase.dialectTextLength, kUntyped);
         DrawText(phrase.dialectRomaji, d.x, d.romajiY, phrase.dialectRomajiLength, kUntyped);
-        DrawText(phrase.dialectRomaji, d.x, d.romajiY, play.position, kTyped);
     } else {
         DrawText(phrase.dialectText, d.x, d.textY, phrase.dialectTextLength, kUntyped);
         DrawText(phrase.dialectRomaji, d.x, d.romajiY, phrase.dialectRomajiLength, kTyped);
         DrawText(phrase.standardText, s.x, s.textY, phrase.standardTextLength, kUntyped);
         DrawText(phrase.standardRomaji, s.x, s.romajiY, phrase.standardRomajiLength, kUntyped);
-        DrawText(phrase.standardRomaji, s.x, s.romajiY, play.position, kTyped);
     }
+    DrawShownTypedRomaji();
+}
+
+void DrawPhraseText() {
+    ShowCurrentText(false);
+    DrawShownPhraseText();
 }
 
 void DrawTypedRomaji(bool missed) {
-    const PhraseEntry& phrase = CurrentPhrase();
-    const LinePlace& place = play.line == 0 ? kDialectPlace : kStandardPlace;
-    const char* romaji = play.line == 0 ? phrase.dialectRomaji : phrase.standardRomaji;
-    if (missed) DrawText(romaji, place.x, place.romajiY, play.position + 1, kMissed);
-    DrawText(romaji, place.x, place.romajiY, play.position, kTyped);
+    ShowCurrentText(missed);
+    DrawShownTypedRomaji();
 }

@@ -35,6 +35,7 @@ void SpeedUp() {
 bool HeldByResultPause(uint32_t now) {
     if (!play.resultPause) return false;
     if (!MoreThanElapsed(play.resultPauseStart, kResultPause, now)) return true;
+    shownPlayScreen.resultMark.reset();
     DrawInTwoPasses([] { ClearPlayPiece(PlayPiece::ResultMark); });
     play.playStartTime += now - play.resultPauseStart;
     play.resultPause = false;
@@ -47,6 +48,7 @@ void CountTick(uint32_t now) {
     play.ticks += 1;
     game.phaseTime = now;
     if (play.ticks > kTicksAllowed) play.gameOverPending = true;
+    shownPlayScreen.ticks = play.ticks;
     DrawInTwoPasses([] {
         ClearPlayPiece(PlayPiece::TimerBar);
         DrawTimerBar(play.ticks);

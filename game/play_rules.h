@@ -13,6 +13,9 @@ void DrawPhraseText();
 // The romaji of the current line typed so far in red, after a wrong key with the expected
 // letter in orange beneath.
 void DrawTypedRomaji(bool missed);
+// The phrase text as it was last drawn (nothing before play has drawn any), for a display
+// that lost its picture.
+void DrawShownPhraseText();
 // Judges the key of this step against the current line and shows the result.
 void JudgeKey(int key);
 // Ends the current line when all of its romaji has been typed; the standard line's end

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+
+#include "screens/play_screen.h"
 
 struct PlayState {
     int32_t score = 0;
@@ -34,7 +37,28 @@ struct PlayState {
 
 extern PlayState play;
 
-// Puts every value back to its program-start value (for tests).
+// What the play screen shows, as it was last drawn. A display restored during play or the
+// game-over pause draws it again from here: the end of a game puts the counters back before
+// its pause, and a completed phrase moves them on to the next phrase while its result shows.
+struct ShownPlayScreen {
+    int32_t score = 0;
+    int32_t bonus = 0;
+    int32_t lives = 5;
+    int32_t ticks = 0;
+    // The phrase text, once play has drawn it: the phrase, its line, how far it is typed, and
+    // whether the expected letter shows orange after a wrong key.
+    bool phraseShown = false;
+    int32_t phraseIndex = 0;
+    int16_t line = 0;
+    int16_t position = 0;
+    bool missed = false;
+    // The mark of the phrase just completed, while it shows.
+    std::optional<PlayMark> resultMark;
+};
+
+extern ShownPlayScreen shownPlayScreen;
+
+// Puts every value back to its program-start value, and the shown play screen too (for tests).
 void ResetPlayState();
 
 // One step of play: the key of this frame, the timer, the phrase text, the end of a line and

@@ -44,6 +44,7 @@ void TakeWrongKey() {
         play.lifeLostThisPhrase = true;
         play.lives -= 1;
         if (play.lives < 0) play.gameOverPending = true;
+        shownPlayScreen.lives = play.lives;
         DrawInTwoPasses([] {
             ClearPlayPiece(PlayPiece::Lives);
             DrawLives(play.lives);
@@ -96,13 +97,21 @@ void CompletePhrase() {
     PlaySoundEffect(SoundId::Cool);
     AddBonus();
     TakeLifeStep();
+    ShownPlayScreen& shown = shownPlayScreen;
+    shown.resultMark = ResultMark();
+    shown.score = play.score;
+    shown.bonus = play.bonus;
+    if (play.lifeGained) shown.lives = play.lives;
     play.resultPause = true;
-    play.resultPauseStart = timeGetTime();
-    // The life-up sound plays once; only the drawing is done twice.
-    if (play.lifeGained) PlaySoundEffect(SoundId::LifeUp);
-    DrawInTwoPasses([] {
+    bool firstPass = true;
+    DrawInTwoPasses([&firstPass] {
         DrawPlayMark(ResultMark());
+        // The pause counts from the last pass, after the mark has been shown once.
+        play.resultPauseStart = timeGetTime();
         if (play.lifeGained) {
+            // The life-up sound comes with the first showing of the mark; playing it in both
+            // passes would start the same effect twice in one instant.
+            if (firstPass) PlaySoundEffect(SoundId::LifeUp);
             ClearPlayPiece(PlayPiece::Lives);
             DrawLives(play.lives);
         }
@@ -110,6 +119,7 @@ void CompletePhrase() {
         DrawScore(play.score);
         ClearPlayPiece(PlayPiece::Bonus);
         DrawBonus(play.bonus);
+        firstPass = false;
     });
     play.lifeLostThisPhrase = false;
     play.phraseMistakes = 0;

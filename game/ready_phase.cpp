@@ -4,6 +4,7 @@
 
 #include "game/game_state.h"
 #include "game/phases.h"
+#include "game/play_rules.h"
 #include "game/play_state.h"
 #include "screens/play_screen.h"
 #include "shell/keyboard.h"
@@ -27,24 +28,32 @@ void DrawSecondMessage() {
 }
 
 void DrawBackgroundAndNumbers() {
+    const ShownPlayScreen& shown = shownPlayScreen;
     DrawPlayScreen();
-    DrawScore(play.score);
-    DrawBonus(play.bonus);
-    DrawLives(play.lives);
-    DrawTimerBar(play.ticks);
+    DrawScore(shown.score);
+    DrawBonus(shown.bonus);
+    DrawLives(shown.lives);
+    DrawTimerBar(shown.ticks);
 }
 
 void DrawWholeScreen() {
+    // A game begins on the counters' starting values, with no phrase and no mark yet.
+    shownPlayScreen = ShownPlayScreen{
+        .score = play.score, .bonus = play.bonus, .lives = play.lives, .ticks = play.ticks};
     DrawBackgroundAndNumbers();
     if (game.readyStep >= 1) DrawFirstMessage();
     if (game.readyStep == 2) DrawSecondMessage();
 }
 
-// What play and the game-over pause show besides the phrase text: the windows stand empty.
+// Play and the game-over pause as they were last drawn: the windows with the phrase text, the
+// mark of a phrase just completed, and the game-over picture after a game. The end of a game
+// has already put the counters back, so they come from what was drawn.
 void DrawPlayingScreen() {
     DrawBackgroundAndNumbers();
     DrawReadyWindow(0);
     DrawReadyWindow(1);
+    DrawShownPhraseText();
+    if (shownPlayScreen.resultMark) DrawPlayMark(*shownPlayScreen.resultMark);
     if (game.currentPhase == GamePhase::GameOver) DrawPlayMark(PlayMark::Finish);
 }
 
@@ -91,8 +100,6 @@ void RunReadyStep() {
 
 void RedrawPlayScreenAfterRestore() {
     DrawInTwoPasses(DrawPlayingScreen);
-    // The play step draws the phrase text on top.
-    shell.phraseDirty = true;
 }
 
 void RunGameOverStep() {

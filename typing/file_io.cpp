@@ -1,12 +1,7 @@
 #include "typing/file_io.h"
 
-#ifdef _WIN32
 #include <io.h>
-#else
-#include <unistd.h>
-#endif
 
-#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -15,13 +10,9 @@ namespace {
 
 // Asks the system to put the file's bytes on the disk before the rename makes it the saved
 // file, so that a power cut just after a save can't leave an empty or partial file in the old
-// one's place. A file system that can't sync (EINVAL) keeps the bytes all the same.
+// one's place.
 bool SyncToDisk(std::FILE* file) {
-#ifdef _WIN32
     return _commit(_fileno(file)) == 0;
-#else
-    return fsync(fileno(file)) == 0 || errno == EINVAL || errno == ENOTSUP;
-#endif
 }
 
 }  // namespace

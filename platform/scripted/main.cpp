@@ -1,7 +1,8 @@
 // parrun-script [--log FILE] [--last-picture PNG] SCRIPT: runs the game on the scripted host in
 // the current folder (the game folder) and prints the log, one event a line; the sound of the
 // run goes to the script's `audio` file, if it names one. Its exit status is the program's
-// exit code, 3 when the script's end stopped the run, 2 when the script itself is at fault.
+// exit code, 3 when the script's end stopped the run, 2 when the script itself is at fault
+// (a shot that no picture came for among them).
 // parrun-script [--log FILE] [--last-picture PNG] --replay RECORDING plays a recording made by
 // `parrun --record` instead of a script; its exit status is 4 when the game did not do again
 // what it did while recording. "--record FILE" records a scripted run the same way.
@@ -82,6 +83,18 @@ bool WriteLastPicture(const char* path, const platform::ScriptedHost& host) {
     return true;
 }
 
+// A shot that no picture came for is the script's fault: it asked for a picture after the
+// program's last one. Says which, and false when there is any.
+bool ReportShotsNotTaken(const char* scriptPath, const platform::ScriptedHost& host) {
+    for (const platform::ScriptEvent* shot : host.ShotsNotTaken()) {
+        std::fprintf(stderr,
+                     "%s: line %d: no picture was shown at or after %llu ms for 'shot %s'\n",
+                     scriptPath, shot->line, static_cast<unsigned long long>(shot->time),
+                     shot->file.c_str());
+    }
+    return host.ShotsNotTaken().empty();
+}
+
 int Replay(const Options& options, std::FILE* log) {
     std::optional<std::string> text = ReadFile(options.replayPath);
     if (!text) return 2;
@@ -137,6 +150,7 @@ int Play(const Options& options, std::FILE* log) {
         code = 2;
     }
     if (!WriteLastPicture(options.picturePath, host)) code = 2;
+    if (!ReportShotsNotTaken(options.scriptPath, host)) code = 2;
     return code;
 }
 

@@ -71,6 +71,8 @@ public:
     int PictureWidth() const { return pictureWidth_; }
     int PictureHeight() const { return pictureHeight_; }
     int PicturesShown() const { return picturesShown_; }
+    // The `shot` lines still waiting for their picture: nothing was shown at or after their time.
+    const std::vector<const ScriptEvent*>& ShotsNotTaken() const { return shots_; }
     bool FullScreen() const { return fullScreen_; }
 
     // Milliseconds since the start of the run.

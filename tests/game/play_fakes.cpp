@@ -40,6 +40,7 @@ void DrawTextShadowed(const char*, int x, int y, int length, int red, int green,
 }
 HRESULT PresentFrame() {
     Record("present");
+    fakes.clock += fakes.presentTakes;
     if (std::exchange(fakes.loseDisplay, false)) {
         shell.screenDirty = true;
         shell.phraseDirty = true;

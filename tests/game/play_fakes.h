@@ -15,6 +15,8 @@ struct PlayFakes {
     int key = 0;         // what the next PollTypingKey reports, once
     // The next present finds the display lost: it restores it and asks for every redraw.
     bool loseDisplay = false;
+    // Each present moves the clock on by this much, as one that waits for the screen would.
+    uint32_t presentTakes = 0;
     // "text X Y LENGTH R G B", "present", "clear PIECE", "timer TICKS", "lives N", "score N",
     // "bonus N", "mark MARK", "sound ID".
     std::vector<std::string> calls;

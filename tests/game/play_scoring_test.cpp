@@ -2,6 +2,7 @@
 // and lives; and whole short games with their typing speed, on either side of the clock's wrap.
 #include <windows.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include "game/game_state.h"
@@ -40,7 +41,10 @@ TEST_P(CompletionTest, ScoresThePhrase) {
     play.lifeLostThisPhrase = c.mistakes > 0;
     play.phrasePoints = c.points;
     TakeCalls();
+    fakes.presentTakes = 3;
     Step(16, 'B');
+    // The pause counts from the second showing of the result, the step's last present.
+    EXPECT_EQ(play.resultPauseStart, fakes.clock - fakes.presentTakes);
     EXPECT_EQ(play.score, c.endScore);
     EXPECT_EQ(play.bonus, c.endBonus);
     EXPECT_EQ(play.lives, c.endLives);
@@ -48,6 +52,14 @@ TEST_P(CompletionTest, ScoresThePhrase) {
     EXPECT_EQ(play.lifeStepBase, c.endLifeSteps * 1000);
     bool gained = c.endLives > c.lives;
     EXPECT_EQ(Count("sound 5"), gained ? 1 : 0);
+    if (gained) {
+        // The life-up sound follows the mark's first drawing, before its present.
+        const auto calls = fakes.calls;
+        auto mark = std::find(calls.begin(), calls.end(), "mark " + std::to_string(c.mark));
+        auto lifeUp = std::find(calls.begin(), calls.end(), "sound 5");
+        EXPECT_LT(mark, lifeUp);
+        EXPECT_LT(lifeUp, std::find(mark, calls.end(), "present"));
+    }
     EXPECT_EQ(Count("lives " + std::to_string(c.endLives)), gained ? 2 : 0);
     EXPECT_EQ(Count("mark " + std::to_string(c.mark)), 2);
     EXPECT_EQ(Count("score " + std::to_string(c.endScore)), 2);

@@ -23,6 +23,7 @@ plus lines for this runner:
                        lines, and always exit, timeout, messagebox and answer, are compared in
                        full and in order
   expect-output TEXT   a line the program wrote to its standard output
+  expect-error TEXT    a line of standard error holds TEXT (other lines may come too)
   expect-file PATH HEX the file's bytes after the run
   expect-no-file PATH  the file does not exist after the run
   expect-same-file PATH OTHER
@@ -45,15 +46,15 @@ import zlib
 
 RUNNER_WORDS = {"runner", "folder", "remove", "write", "line", "truncate", "patch", "mkdir",
                 "symlink", "also-at-wrap", "also-at-clock", "expect",
-                "expect-output", "expect-file", "expect-no-file", "expect-same-file",
-                "expect-pixel", "expect-status"}
+                "expect-output", "expect-error", "expect-file", "expect-no-file",
+                "expect-same-file", "expect-pixel", "expect-status"}
 ALWAYS_COMPARED = {"exit", "timeout", "messagebox", "answer"}
 
 
 def parse(path):
     scenario_def = {"runner": "game", "folder": "data", "setup": [], "wrap": False, "expect": [],
-            "output": [], "files": [], "same": [], "pixels": [], "status": None, "script": [],
-            "clocks": []}
+            "output": [], "errors": [], "files": [], "same": [], "pixels": [], "status": None,
+            "script": [], "clocks": []}
     with open(path, encoding="utf-8") as f:
         for number, raw in enumerate(f, 1):
             line = raw.rstrip("\n")
@@ -76,6 +77,8 @@ def parse(path):
                 scenario_def["expect"].append(rest)
             elif word == "expect-output":
                 scenario_def["output"].append(rest)
+            elif word == "expect-error":
+                scenario_def["errors"].append(rest)
             elif word == "expect-file":
                 name, _, hexbytes = rest.partition(" ")
                 scenario_def["files"].append((name, bytes.fromhex(hexbytes)))
@@ -193,6 +196,10 @@ def check(scenario_def, folder, result, log):
     output = result.stdout.decode("utf-8", errors="replace").splitlines()
     if output != scenario_def["output"]:
         problems.append("standard output %r, expected %r" % (output, scenario_def["output"]))
+    errors = result.stderr.decode("utf-8", errors="replace").splitlines()
+    for text in scenario_def["errors"]:
+        if not any(text in line for line in errors):
+            problems.append("standard error %r holds no line with %r" % (errors, text))
     for name, expected in scenario_def["files"]:
         path = os.path.join(folder, name)
         if expected is None:
