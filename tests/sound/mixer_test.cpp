@@ -8,16 +8,19 @@
 #include <functional>
 
 #include "platform/audio/audio_sources.h"
+#include "tests/fuzz/seed_writer.h"
 #include "tests/sound/sound_fixture.h"
 #include "tests/sound/wave_builder.h"
 
 namespace {
 
 using sound_test::Bytes;
+using sound_test::Chunk;
 using sound_test::ExtensibleBody;
 using sound_test::FormatBody;
 using sound_test::Frame;
 using sound_test::Peak;
+using sound_test::Riff;
 using sound_test::Rms;
 
 class MixerTest : public sound_test::SoundHostTest {
@@ -132,23 +135,23 @@ TEST_F(MixerTest, WideAndFloatFormatsSoundAsTheir16BitTwin) {
         };
     };
     struct Case {
-        const char* what;
+        const char* what;  // and the name of its fuzzing seed
         Bytes format;
         std::function<void(Bytes&, int16_t, int)> put;
         int tolerance;
     };
     const Case cases[] = {
-        {"16-bit extensible", ExtensibleBody(2, 44100, 16, 16), integer(2, 0), 0},
-        {"24-bit", ExtensibleBody(2, 44100, 24, 24), integer(3, 0), 0},
-        {"16 valid bits of 24", ExtensibleBody(2, 44100, 24, 16), integer(3, 0xFF), 0},
-        {"32-bit", ExtensibleBody(2, 44100, 32, 32), integer(4, 0), 0},
-        {"20 valid bits of 32", ExtensibleBody(2, 44100, 32, 20), integer(4, 0xFFF), 0},
-        {"8-bit extensible", ExtensibleBody(2, 44100, 8, 8),
+        {"extensible16", ExtensibleBody(2, 44100, 16, 16), integer(2, 0), 0},
+        {"extensible24", ExtensibleBody(2, 44100, 24, 24), integer(3, 0), 0},
+        {"extensible24_valid16", ExtensibleBody(2, 44100, 24, 16), integer(3, 0xFF), 0},
+        {"extensible32", ExtensibleBody(2, 44100, 32, 32), integer(4, 0), 0},
+        {"extensible32_valid20", ExtensibleBody(2, 44100, 32, 20), integer(4, 0xFFF), 0},
+        {"extensible8", ExtensibleBody(2, 44100, 8, 8),
          [](Bytes& out, int16_t v, int) { out.push_back(static_cast<uint8_t>((v >> 8) + 128)); },
          256},
-        {"float", FormatBody(3, 2, 44100, 32), real(0.0f), 0},
-        {"float extensible", ExtensibleBody(2, 44100, 32, 32, 3), real(0.0f), 0},
-        {"64-bit float", FormatBody(3, 2, 44100, 64), real(0.0), 0},
+        {"float32", FormatBody(3, 2, 44100, 32, {}, true), real(0.0f), 0},
+        {"float32_extensible", ExtensibleBody(2, 44100, 32, 32, 3), real(0.0f), 0},
+        {"float64", FormatBody(3, 2, 44100, 64, {}, true), real(0.0), 0},
     };
     constexpr int kFrames = 2205;
     Bytes plain;
@@ -159,6 +162,9 @@ TEST_F(MixerTest, WideAndFloatFormatsSoundAsTheir16BitTwin) {
         SCOPED_TRACE(test.what);
         Bytes bytes;
         for (int i = 0; i < kFrames * 2; ++i) test.put(bytes, value(i / 2, i % 2), i);
+        fuzz_seeds::SaveSeed(std::string("sound/seeds/fuzz_wave_file/") + test.what,
+                             Riff({Chunk("fmt ", test.format),
+                                   Chunk("data", Bytes(bytes.begin(), bytes.begin() + 240))}));
         const auto samples = Played(test.format, bytes, 60);
         for (size_t i = 0; i < static_cast<size_t>(kFrames) * 2 + 20; ++i) {
             ASSERT_NEAR(samples[i], twin[i], test.tolerance) << "sample " << i;
