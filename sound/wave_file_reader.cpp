@@ -1,5 +1,8 @@
 #include "sound/wave_file_reader.h"
 
+#include <dsound.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -24,6 +27,7 @@ WaveFileReader::~WaveFileReader() {
 void WaveFileReader::Close() {
     format_.reset();
     data_ = {};
+    padding_ = 0;
     if (file_ != nullptr) {
         mmioClose(file_, 0);
         file_ = nullptr;
@@ -58,6 +62,9 @@ HRESULT WaveFileReader::FindData() {
                         ? static_cast<DWORD>(end) - data_.dwDataOffset
                         : 0;
     if (data_.cksize > present) data_.cksize = present;
+    // No sound buffer is smaller than DSBSIZE_MIN bytes: a file with fewer sample bytes gives
+    // what it has, then silence up to that size.
+    padding_ = data_.cksize < DSBSIZE_MIN ? DSBSIZE_MIN - data_.cksize : 0;
     return S_OK;
 }
 
@@ -111,6 +118,10 @@ HRESULT WaveFileReader::Read(DWORD count, BYTE* destination, DWORD* copied) {
         destination[i] = static_cast<BYTE>(*info.pchNext++);
     }
     if (mmioSetInfo(file_, &info, 0) != 0) return E_FAIL;
-    *copied = n;
+    // 8-bit samples are unsigned around 128; silence is 0 in every wider format.
+    DWORD pad = std::min(count - n, padding_);
+    std::memset(destination + n, Format()->wBitsPerSample == 8 ? 0x80 : 0, pad);
+    padding_ -= pad;
+    *copied = n + pad;
     return S_OK;
 }

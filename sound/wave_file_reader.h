@@ -20,16 +20,17 @@ public:
     // E_FAIL for a file that is missing, not RIFF WAVE, or lacks its "fmt " or "data" chunk;
     // then nothing is left open and there is no format.
     HRESULT Open(const char* fileName);
-    // Copies up to `count` sample bytes to `destination`, no more than the data chunk holds;
-    // `copied` tells how many. E_FAIL when the file ends early (the bytes so far stay copied).
+    // Copies up to `count` sample bytes to `destination`, no more than DataSize; `copied` tells
+    // how many. E_FAIL when the file ends early (the bytes so far stay copied).
     HRESULT Read(DWORD count, BYTE* destination, DWORD* copied);
 
     // The open file's format: 18 bytes, plus the extra bytes of a format other than PCM.
     const WAVEFORMATEX* Format() const {
         return reinterpret_cast<const WAVEFORMATEX*>(format_.get());
     }
-    // The sample bytes the data chunk holds and that are still to be read.
-    DWORD DataSize() const { return data_.cksize; }
+    // The sample bytes still to be read: those the data chunk holds, made up with silence to
+    // the smallest sound buffer's DSBSIZE_MIN bytes when it holds fewer.
+    DWORD DataSize() const { return data_.cksize + padding_; }
 
 private:
     HRESULT ReadFormat();
@@ -40,4 +41,5 @@ private:
     HMMIO file_ = nullptr;
     MMCKINFO data_ = {};
     MMCKINFO riff_ = {};
+    DWORD padding_ = 0;  // silent bytes to give after the data chunk's
 };

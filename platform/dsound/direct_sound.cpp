@@ -1,5 +1,6 @@
 // DirectSoundCreate and the device: cooperative level, capabilities, speaker configuration,
 // and the factory of the primary and secondary buffers.
+#include <cstring>
 #include <new>
 #include <string>
 
@@ -22,12 +23,73 @@ DirectSoundState& DirectSoundGlobals() {
     return state;
 }
 
-bool PlayableFormat(const WAVEFORMATEX& format) {
-    if (format.wFormatTag != WAVE_FORMAT_PCM) return false;
+namespace {
+
+constexpr WORD kFormatFloat = 3;
+constexpr WORD kFormatExtensible = 0xFFFE;
+constexpr WORD kExtensibleExtra = 22;
+// The subformats' GUIDs after their first four bytes, which hold the plain format's tag.
+constexpr uint8_t kSubformatTail[12] = {0x00, 0x00, 0x10, 0x00, 0x80, 0x00,
+                                        0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
+
+}  // namespace
+
+bool DescribeFormat(const WAVEFORMATEX& format, SampleLayout& layout) {
+    layout = SampleLayout{};
+    WORD tag = format.wFormatTag;
+    int bits = format.wBitsPerSample;
+    int validBits = bits;
+    if (tag == kFormatExtensible) {
+        if (format.cbSize < kExtensibleExtra) return false;
+        // The caller hands over the extra bytes the size field counts.
+        const auto* extra = reinterpret_cast<const uint8_t*>(&format) + sizeof(WAVEFORMATEX);
+        validBits = extra[0] | (extra[1] << 8);
+        uint32_t subformat =
+            extra[6] | (extra[7] << 8) | (extra[8] << 16) | (static_cast<uint32_t>(extra[9]) << 24);
+        if (std::memcmp(extra + 10, kSubformatTail, sizeof kSubformatTail) != 0 ||
+            (subformat != WAVE_FORMAT_PCM && subformat != kFormatFloat)) {
+            return false;
+        }
+        tag = static_cast<WORD>(subformat);
+        // The extensible format's containers go beyond the plain format's 16 bits.
+        if (tag == WAVE_FORMAT_PCM && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
+            return false;
+        }
+        if (validBits < 1 || validBits > bits) return false;
+    } else if (tag == WAVE_FORMAT_PCM && bits != 8 && bits != 16) {
+        return false;
+    }
+    if (tag == WAVE_FORMAT_PCM) {
+        layout.kind = SampleLayout::Kind::Integer;
+        layout.unsigned8 = bits == 8;
+        layout.validMask = ~uint32_t{0} << (32 - validBits);
+    } else if (tag == kFormatFloat && (bits == 32 || bits == 64)) {
+        layout.kind = bits == 32 ? SampleLayout::Kind::Float32 : SampleLayout::Kind::Float64;
+    } else {
+        return false;
+    }
     if (format.nChannels != 1 && format.nChannels != 2) return false;
-    if (format.wBitsPerSample != 8 && format.wBitsPerSample != 16) return false;
-    if (format.nBlockAlign != format.nChannels * format.wBitsPerSample / 8) return false;
-    return format.nSamplesPerSec >= DSBFREQUENCY_MIN && format.nSamplesPerSec <= DSBFREQUENCY_MAX;
+    if (format.nBlockAlign != format.nChannels * bits / 8) return false;
+    if (format.nSamplesPerSec < DSBFREQUENCY_MIN || format.nSamplesPerSec > DSBFREQUENCY_MAX) {
+        return false;
+    }
+    layout.channels = format.nChannels;
+    layout.bytes = bits / 8;
+    return true;
+}
+
+bool PlayableFormat(const WAVEFORMATEX& format) {
+    SampleLayout layout;
+    return DescribeFormat(format, layout);
+}
+
+std::vector<uint8_t> FormatBlock(const WAVEFORMATEX& format) {
+    WAVEFORMATEX head = format;
+    head.cbSize = format.wFormatTag == kFormatExtensible ? kExtensibleExtra : 0;
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&format);
+    std::vector<uint8_t> block(bytes, bytes + sizeof(WAVEFORMATEX) + head.cbSize);
+    std::memcpy(block.data(), &head, sizeof head);
+    return block;
 }
 
 void ResetDirectSoundState() {
@@ -163,7 +225,9 @@ HRESULT DirectSoundDevice::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPLPDIRECTSOU
     std::vector<uint8_t> memory;
     try {
         // Silence: 8-bit samples are unsigned around 128.
-        memory.assign(desc->dwBufferBytes, desc->lpwfxFormat->wBitsPerSample == 8 ? 0x80 : 0);
+        SampleLayout layout;
+        DescribeFormat(*desc->lpwfxFormat, layout);
+        memory.assign(desc->dwBufferBytes, layout.unsigned8 ? 0x80 : 0);
     } catch (const std::bad_alloc&) {
         return DSERR_OUTOFMEMORY;
     }

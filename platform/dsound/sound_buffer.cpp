@@ -1,6 +1,7 @@
 // Sound buffers: memory written through Lock and Unlock, played once or looping by the mixer
 // at the buffer's own rate, volume and pan. A one-shot voice that plays to its end stops and
 // goes back to its start; Stop keeps the position, so Play goes on from where it stopped.
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -11,10 +12,27 @@
 
 namespace platform {
 
+namespace {
+
+// Float samples beyond full scale are held at it, and those that are no number are silent, so
+// that one bad sample can't spoil the whole mix.
+float Clamped(float value) {
+    if (!(value >= -1.0f)) return value < -1.0f ? -1.0f : 0.0f;
+    return value > 1.0f ? 1.0f : value;
+}
+
+}  // namespace
+
 SoundBuffer::SoundBuffer(DirectSoundDevice* owner, int id, DWORD flags, const WAVEFORMATEX& format,
                          std::vector<uint8_t> memory)
-    : owner_(owner), id_(id), flags_(flags), format_(format), memory_(std::move(memory)) {
-    format_.cbSize = 0;
+    : owner_(owner), id_(id), flags_(flags), memory_(std::move(memory)) {
+    SetFormatFields(format);
+}
+
+void SoundBuffer::SetFormatFields(const WAVEFORMATEX& format) {
+    formatBlock_ = FormatBlock(format);
+    std::memcpy(&format_, formatBlock_.data(), sizeof format_);
+    DescribeFormat(format, layout_);
 }
 
 HRESULT SoundBuffer::Usable() const {
@@ -53,14 +71,17 @@ HRESULT SoundBuffer::GetCurrentPosition(LPDWORD play, LPDWORD write) {
 
 HRESULT SoundBuffer::GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated, LPDWORD sizeWritten) {
     if (HRESULT result = Usable(); result != DS_OK) return result;
+    auto size = static_cast<DWORD>(formatBlock_.size());
     if (format == nullptr) {
         if (sizeWritten == nullptr) return DSERR_INVALIDPARAM;
-        *sizeWritten = sizeof(WAVEFORMATEX);
+        *sizeWritten = size;
         return DS_OK;
     }
     if (sizeAllocated < sizeof(WAVEFORMATEX)) return DSERR_INVALIDPARAM;
-    *format = format_;
-    if (sizeWritten != nullptr) *sizeWritten = sizeof(WAVEFORMATEX);
+    // A record too small for the whole format gets as much of it as fits.
+    size = std::min(size, sizeAllocated);
+    std::memcpy(format, formatBlock_.data(), size);
+    if (sizeWritten != nullptr) *sizeWritten = size;
     return DS_OK;
 }
 
@@ -193,8 +214,7 @@ HRESULT SoundBuffer::SetFormat(LPCWAVEFORMATEX format) {
     if (owner_->CooperativeLevel() < DSSCL_PRIORITY) return DSERR_PRIOLEVELNEEDED;
     if (!PlayableFormat(*format)) return DSERR_BADFORMAT;
     // The mix itself runs at the host's rate; the format is only remembered.
-    format_ = *format;
-    format_.cbSize = 0;
+    SetFormatFields(*format);
     return DS_OK;
 }
 
@@ -265,14 +285,32 @@ void SoundBuffer::Free() {
 }
 
 float SoundBuffer::Sample(size_t frame, int channel) const {
-    int channelIndex = format_.nChannels == 2 ? channel : 0;
-    size_t at = frame * format_.nBlockAlign;
-    if (format_.wBitsPerSample == 8) {
-        return (static_cast<int>(memory_[at + channelIndex]) - 128) / 128.0f;
+    int channelIndex = layout_.channels == 2 ? channel : 0;
+    const uint8_t* at = memory_.data() + frame * format_.nBlockAlign +
+                        static_cast<size_t>(channelIndex) * layout_.bytes;
+    switch (layout_.kind) {
+        case SampleLayout::Kind::Integer: {
+            // Little-endian, of any width, moved to the top of 32 bits.
+            uint32_t value = 0;
+            for (int i = 0; i < layout_.bytes; ++i)
+                value |= static_cast<uint32_t>(at[i]) << (8 * i);
+            value <<= 32 - 8 * layout_.bytes;
+            if (layout_.unsigned8) value ^= 0x80000000u;
+            return static_cast<float>(static_cast<int32_t>(value & layout_.validMask) /
+                                      2147483648.0);
+        }
+        case SampleLayout::Kind::Float32: {
+            float value;
+            std::memcpy(&value, at, sizeof value);
+            return Clamped(value);
+        }
+        case SampleLayout::Kind::Float64: {
+            double value;
+            std::memcpy(&value, at, sizeof value);
+            return Clamped(static_cast<float>(value));
+        }
     }
-    at += static_cast<size_t>(channelIndex) * 2;
-    auto value = static_cast<int16_t>(memory_[at] | (memory_[at + 1] << 8));
-    return value / 32768.0f;
+    return 0.0f;
 }
 
 void SoundBuffer::MixInto(float* out, int frames, int rate, float masterGain) {

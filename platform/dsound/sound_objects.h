@@ -41,9 +41,26 @@ void LoseAllSoundBuffers();
 int LiveSoundBuffers();
 int LiveSoundDevices();
 
-// Whether the mixer can play a format: PCM, 8 or 16 bits, mono or stereo, a rate DirectSound
-// accepts, and a block alignment that agrees.
+// How the samples of a format lie in a buffer's bytes.
+struct SampleLayout {
+    enum class Kind { Integer, Float32, Float64 };
+    Kind kind = Kind::Integer;
+    int channels = 0;
+    int bytes = 0;           // of one sample's container
+    uint32_t validMask = 0;  // integers: the bits kept once a sample sits at the top of 32 bits
+    bool unsigned8 = false;  // 8-bit integers are unsigned around 128
+};
+
+// The layout of a format the mixer plays, mono or stereo at a rate DirectSound accepts with a
+// block alignment that agrees: PCM at 8 or 16 bits; IEEE float at 32 or 64 bits; the extensible
+// format (at least 22 extra bytes, which are read) with the PCM subformat at 8, 16, 24 or 32
+// bits, of which the valid bits (1 up to all) are heard and the lower ones ignored, or with the
+// float subformat. False for anything else, which DirectSound refuses too.
+bool DescribeFormat(const WAVEFORMATEX& format, SampleLayout& layout);
 bool PlayableFormat(const WAVEFORMATEX& format);
+// The bytes of a format as GetFormat gives them back: the 18-byte head, and for the extensible
+// format its 22 extra bytes.
+std::vector<uint8_t> FormatBlock(const WAVEFORMATEX& format);
 
 template <typename Interface>
 class SoundComObject : public Interface {
@@ -113,13 +130,16 @@ public:
 
 private:
     HRESULT Usable() const;
+    void SetFormatFields(const WAVEFORMATEX& format);
     float Sample(size_t frame, int channel) const;
     size_t Frames() const { return memory_.size() / format_.nBlockAlign; }
 
     DirectSoundDevice* owner_;
     int id_;
     DWORD flags_;
-    WAVEFORMATEX format_;
+    WAVEFORMATEX format_;  // the head of formatBlock_
+    std::vector<uint8_t> formatBlock_;
+    SampleLayout layout_;
     std::vector<uint8_t> memory_;
     // Guarded by MixerLock: what the mixer reads.
     bool playing_ = false;

@@ -1,5 +1,6 @@
 #include "platform/gdi/bmp_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/core/byte_order.h"
@@ -34,6 +35,55 @@ struct ChannelMask {
         return (v * 255 + max / 2) / max;
     }
 };
+
+// Decodes run-length coded indices (8 or 4 bits a pixel) from `data[at, end)` into an image of
+// one byte a pixel, bottom row first. Pixels the stream skips (by a delta, or an end of line or
+// of the bitmap that comes early) keep index 0. A run or a literal past the end of a line is cut
+// there; a delta or an end of line past the top row, or the end of the data, ends the decoding.
+void DecodeRle(const uint8_t* data, size_t at, size_t end, int bits, DibImage& image) {
+    const int width = image.width;
+    int x = 0;
+    int row = 0;  // from the bottom
+    auto put = [&](uint8_t index) {
+        if (x >= width) return;
+        image.pixels[static_cast<size_t>(image.height - 1 - row) * image.pitch + x] = index;
+        ++x;
+    };
+    while (end - at >= 2 && row < image.height) {
+        const uint8_t count = data[at];
+        const uint8_t value = data[at + 1];
+        at += 2;
+        if (count > 0) {
+            // An encoded run: one index repeated, or two alternating in the two nibbles.
+            for (int i = 0; i < count && x < width; ++i) {
+                put(bits == 8 ? value : (i & 1) ? value & 0xF : value >> 4);
+            }
+            continue;
+        }
+        if (value == 0) {  // end of line
+            x = 0;
+            ++row;
+        } else if (value == 1) {  // end of bitmap
+            return;
+        } else if (value == 2) {  // delta: right and up
+            if (end - at < 2) return;
+            x = std::min(x + data[at], width);
+            row += data[at + 1];
+            at += 2;
+        } else {
+            // A literal of `value` indices, padded to a whole number of 16-bit words.
+            size_t bytes = bits == 8 ? value : (value + 1) / 2;
+            if (end - at < bytes) bytes = end - at;
+            for (int i = 0; i < value && x < width; ++i) {
+                size_t byte = bits == 8 ? i : i / 2;
+                if (byte >= bytes) return;
+                uint8_t packed = data[at + byte];
+                put(bits == 8 ? packed : (i & 1) ? packed & 0xF : packed >> 4);
+            }
+            at += std::min((bytes + 1) & ~size_t{1}, end - at);
+        }
+    }
+}
 
 }  // namespace
 
@@ -94,6 +144,9 @@ bool ParseBmp(const uint8_t* data, size_t size, DibImage& image) {
         }
         for (int i = 0; i < 3; ++i) masks[i] = U32(maskAt + 4 * i);
         if (masks[0] == 0 && masks[1] == 0 && masks[2] == 0) return false;
+    } else if (compression == BI_RLE8 || compression == BI_RLE4) {
+        // Run-length coding is only for bottom-up files of its own depth.
+        if (bits != (compression == BI_RLE8 ? 8 : 4) || topDown) return false;
     } else if (compression != BI_RGB) {
         return false;
     }
@@ -121,6 +174,14 @@ bool ParseBmp(const uint8_t* data, size_t size, DibImage& image) {
     } else {
         image.format = Xrgb8888Format();
         if (dataOffset == 0) dataOffset = static_cast<uint32_t>(tableStart);
+    }
+
+    if (compression == BI_RLE8 || compression == BI_RLE4) {
+        if (dataOffset > size) return false;
+        image.pitch = image.width;
+        image.pixels.assign(static_cast<size_t>(image.pitch) * image.height, 0);
+        DecodeRle(data, dataOffset, size, bits, image);
+        return true;
     }
 
     size_t stride = ((static_cast<size_t>(width) * bits + 31) / 32) * 4;

@@ -1,6 +1,8 @@
 // Reads a BMP file held in memory into a device-independent bitmap: 1-, 4- and 8-bit files
-// keep their colour indices and table, 16-, 24- and 32-bit files become 32-bit 0x00RRGGBB.
-// Anything malformed, truncated or absurdly large is refused, never read past its end.
+// keep their colour indices and table (run-length coded 4- and 8-bit files are decoded to
+// plain indices), 16-, 24- and 32-bit files become 32-bit 0x00RRGGBB. Anything malformed,
+// truncated or absurdly large is refused, never read past its end; a run-length stream that
+// runs out or strays outside the picture keeps what it drew inside, the rest index 0.
 #pragma once
 
 #include <cstddef>

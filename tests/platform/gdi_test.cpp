@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "platform/gdi/bmp_reader.h"
 #include "platform/gdi/gdi_objects.h"
 #include "platform/gdi/pixels.h"
+#include "tests/fuzz/seed_writer.h"
 #include "tests/platform/bmp_builder.h"
 
 namespace {
@@ -40,7 +42,7 @@ TEST(BmpReader, AcceptsThePlainKindsAndRefusesBrokenOnes) {
         {"header of 20 bytes", Patched(indexed, 14, {20}), false},
         {"width 0", Patched(indexed, 18, {0}), false},
         {"absurd width", Patched(indexed, 18, {0, 0, 0, 0x40}), false},
-        {"run-length coded", Patched(indexed, 30, {BI_RLE8}), false},
+        {"coded by 4-bit runs at 8 bits", Patched(indexed, 30, {BI_RLE4}), false},
         {"two planes", Patched(indexed, 26, {2}), false},
         {"7 bits", Patched(indexed, 28, {7}), false},
         {"pixels said to start past the end", Patched(indexed, 10, {0xFF, 0xFF, 0, 0}), false},
@@ -65,6 +67,99 @@ TEST(BmpReader, AcceptsThePlainKindsAndRefusesBrokenOnes) {
     }
     ASSERT_TRUE(platform::ParseBmp(rgb.data(), rgb.size(), image));
     EXPECT_EQ(platform::ReadPixel(image.View(), 2, 1), 0x102030u * 3 + 1);
+}
+
+// The indices of a decoded 8-bit image, top row first, as hexadecimal digits with a space
+// between rows.
+std::string IndexRows(platform::DibImage& image) {
+    std::string rows;
+    for (int y = 0; y < image.height; ++y) {
+        if (y > 0) rows += ' ';
+        for (int x = 0; x < image.width; ++x) {
+            rows += "0123456789abcdef"[platform::ReadPixel(image.View(), x, y) & 0xF];
+        }
+    }
+    return rows;
+}
+
+TEST(BmpReader, RunLengthFilesDecodeAsTheirPlainTwins) {
+    // Runs, odd and even literals, spans of index 0 inside and at the end of lines, blank
+    // lines in the middle and at the top.
+    auto pattern = [](int x, int y) {
+        if (y < 2 || y == 6 || (x > 9 && x < 16) || x > 30 - y) return 0;
+        if (x < 8) return (x / 3 + y) % 4 + 1;
+        if (x < 20) return (x % 2) ? 5 : 9;
+        return (x * 7 + y * 3) % 15 + 1;
+    };
+    std::vector<uint32_t> colors;
+    for (uint32_t i = 0; i < 16; ++i) colors.push_back(i * 0x0F0E0D);
+    auto plain = testbmp::Indexed(37, 11, colors, pattern);
+    platform::DibImage twin;
+    ASSERT_TRUE(platform::ParseBmp(plain.data(), plain.size(), twin));
+    for (int bits : {8, 4}) {
+        SCOPED_TRACE(bits);
+        auto coded = testbmp::Rle(37, 11, bits, colors, pattern);
+        fuzz_seeds::SaveSeed("display/seeds/fuzz_bmp_file/rle" + std::to_string(bits), coded);
+        platform::DibImage image;
+        ASSERT_TRUE(platform::ParseBmp(coded.data(), coded.size(), image));
+        EXPECT_EQ(image.fileBits, bits);
+        EXPECT_EQ(IndexRows(image), IndexRows(twin));
+        for (int i = 0; i < 16; ++i) EXPECT_EQ(image.palette[i].peRed, twin.palette[i].peRed);
+    }
+}
+
+TEST(BmpReader, HostileRunLengthStreamsStayInsideThePicture) {
+    struct Case {
+        const char* what;
+        int bits;
+        std::vector<uint8_t> stream;
+        const char* rows;  // top row first; null: refused
+        int height = 3;
+    };
+    const Case cases[] = {
+        {"a run past the end of the line is cut there",
+         8,
+         {6, 5, 0, 0, 2, 7, 0, 1},
+         "0000 7700 5555"},
+        {"a 4-bit run likewise", 4, {7, 0x12, 0, 0, 0, 1}, "0000 0000 1212"},
+        {"a literal past the end of the line, then its padding",
+         8,
+         {0, 5, 1, 2, 3, 4, 5, 0, 0, 0, 1, 9},
+         "0000 9000 1234"},
+        {"a 4-bit literal likewise",
+         4,
+         {0, 5, 0x12, 0x34, 0x50, 0, 0, 0, 2, 0x99, 0, 1},
+         "0000 9900 1234"},
+        {"a delta past the right edge skips the rest of the line",
+         8,
+         {0, 2, 9, 0, 3, 3, 0, 0, 1, 4},
+         "0000 4000 0000"},
+        {"a delta past the top ends the picture", 8, {2, 6, 0, 2, 1, 200, 2, 7}, "0000 0000 6600"},
+        {"more lines than the picture",
+         8,
+         {1, 1, 0, 0, 1, 2, 0, 0, 1, 3, 0, 0, 1, 4, 0, 0},
+         "3000 2000 1000"},
+        {"no end code", 8, {4, 1}, "0000 0000 1111"},
+        {"cut in a literal", 8, {0, 4, 1, 2}, "0000 0000 1200"},
+        {"cut in a delta", 8, {1, 1, 0, 2, 1}, "0000 0000 1000"},
+        {"cut in a code", 8, {1, 1, 0}, "0000 0000 1000"},
+        {"no pixel data at all", 8, {}, "0000 0000 0000"},
+        {"huge runs and deltas one after another",
+         8,
+         {255, 1, 255, 1, 0, 2, 255, 0, 0, 2, 255, 0, 0, 0, 255, 2},
+         "0000 2222 1111"},
+        {"top-down", 8, {4, 1, 0, 1}, nullptr, -3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto file = testbmp::IndexedFile(4, c.height, c.bits, c.bits == 8 ? BI_RLE8 : BI_RLE4,
+                                         {0, 0x111111}, c.stream);
+        platform::DibImage image;
+        ASSERT_EQ(platform::ParseBmp(file.data(), file.size(), image), c.rows != nullptr);
+        if (c.rows != nullptr) {
+            EXPECT_EQ(IndexRows(image), c.rows);
+        }
+    }
 }
 
 TEST(Pixels, ColoursFindTheirValueInEachFormat) {

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/sound/sound_fixture.h"
+#include "tests/sound/wave_builder.h"
 
 namespace {
 
+using sound_test::Bytes;
+using sound_test::ExtensibleBody;
 using sound_test::SoundHostTest;
 
 constexpr WAVEFORMATEX kStereo16 = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
@@ -18,15 +21,20 @@ protected:
         ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
         ASSERT_EQ(device->SetCooperativeLevel(window, DSSCL_NORMAL), DS_OK);
     }
-    HRESULT Create(DWORD bytes, const WAVEFORMATEX& format, LPDIRECTSOUNDBUFFER* buffer,
+    // A buffer of a format given as its whole block, extra bytes and all.
+    HRESULT Create(DWORD bytes, Bytes format, LPDIRECTSOUNDBUFFER* buffer,
                    DWORD flags = DSBCAPS_CTRLVOLUME) {
-        WAVEFORMATEX copy = format;
         DSBUFFERDESC desc = {};
         desc.dwSize = sizeof desc;
         desc.dwFlags = flags;
         desc.dwBufferBytes = bytes;
-        desc.lpwfxFormat = &copy;
+        desc.lpwfxFormat = reinterpret_cast<LPWAVEFORMATEX>(format.data());
         return device->CreateSoundBuffer(&desc, buffer, nullptr);
+    }
+    HRESULT Create(DWORD bytes, const WAVEFORMATEX& format, LPDIRECTSOUNDBUFFER* buffer,
+                   DWORD flags = DSBCAPS_CTRLVOLUME) {
+        const auto* block = reinterpret_cast<const uint8_t*>(&format);
+        return Create(bytes, Bytes(block, block + sizeof format), buffer, flags);
     }
 
     LPDIRECTSOUND device = nullptr;
@@ -34,19 +42,26 @@ protected:
 
 TEST_F(DirectSoundTest, RefusesBuffersItCannotMakeOrPlay) {
     auto format = [](WORD tag, WORD channels, DWORD rate, WORD bits, WORD align) {
-        return WAVEFORMATEX{tag, channels, rate, rate * align, align, bits, 0};
+        WAVEFORMATEX head{tag, channels, rate, rate * align, align, bits, 0};
+        const auto* block = reinterpret_cast<const uint8_t*>(&head);
+        return Bytes(block, block + sizeof head);
     };
+    auto patched = [](Bytes block, size_t at, uint8_t value) {
+        block[at] = value;
+        return block;
+    };
+    const Bytes extensible24 = ExtensibleBody(2, 44100, 24, 20);
     struct Case {
         const char* what;
         DWORD bytes;
-        WAVEFORMATEX format;
+        Bytes format;
         HRESULT result;
     };
     const Case cases[] = {
         {"smallest", DSBSIZE_MIN, format(1, 1, 8000, 8, 1), DS_OK},
         {"below the smallest", DSBSIZE_MIN - 1, format(1, 1, 8000, 8, 1), DSERR_INVALIDPARAM},
-        {"above the largest", DSBSIZE_MAX + 1, kStereo16, DSERR_INVALIDPARAM},
-        {"a lying 4 GB header", 0xFFFFFFFC, kStereo16, DSERR_INVALIDPARAM},
+        {"above the largest", DSBSIZE_MAX + 1, format(1, 2, 44100, 16, 4), DSERR_INVALIDPARAM},
+        {"a lying 4 GB header", 0xFFFFFFFC, format(1, 2, 44100, 16, 4), DSERR_INVALIDPARAM},
         {"not PCM", 64, format(17, 1, 22050, 4, 256), DSERR_BADFORMAT},
         {"24 bits", 64, format(1, 2, 44100, 24, 6), DSERR_BADFORMAT},
         {"three channels", 64, format(1, 3, 44100, 16, 6), DSERR_BADFORMAT},
@@ -54,6 +69,18 @@ TEST_F(DirectSoundTest, RefusesBuffersItCannotMakeOrPlay) {
         {"block alignment wrong", 64, format(1, 2, 44100, 16, 2), DSERR_BADFORMAT},
         {"rate too low", 64, format(1, 1, DSBFREQUENCY_MIN - 1, 8, 1), DSERR_BADFORMAT},
         {"rate too high", 64, format(1, 1, DSBFREQUENCY_MAX + 1, 8, 1), DSERR_BADFORMAT},
+        {"20 valid bits in 24, extensible", 60, extensible24, DS_OK},
+        {"64-bit float", 64, format(3, 2, 44100, 64, 16), DS_OK},
+        {"16-bit float", 64, format(3, 2, 44100, 16, 4), DSERR_BADFORMAT},
+        {"extensible, 21 extra bytes", 60, patched(extensible24, 16, 21), DSERR_BADFORMAT},
+        {"extensible, 25 valid bits in 24", 60, patched(extensible24, 18, 25), DSERR_BADFORMAT},
+        {"extensible, no valid bit", 60, patched(extensible24, 18, 0), DSERR_BADFORMAT},
+        {"extensible, 20-bit container", 60, patched(patched(extensible24, 14, 20), 12, 5),
+         DSERR_BADFORMAT},
+        {"extensible, another subformat", 60, patched(extensible24, 24, 2), DSERR_BADFORMAT},
+        {"extensible, a foreign GUID", 60, patched(extensible24, 39, 0), DSERR_BADFORMAT},
+        {"extensible, three channels", 60, patched(patched(extensible24, 2, 3), 12, 9),
+         DSERR_BADFORMAT},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.what);
@@ -61,7 +88,15 @@ TEST_F(DirectSoundTest, RefusesBuffersItCannotMakeOrPlay) {
         EXPECT_EQ(Create(test.bytes, test.format, &buffer), test.result);
         EXPECT_EQ(buffer == nullptr, test.result != DS_OK);
     }
-    EXPECT_EQ(platform::DirectSoundGlobals().counts.buffersCreated, 1);
+    EXPECT_EQ(platform::DirectSoundGlobals().counts.buffersCreated, 3);
+    // The extensible format is given back whole.
+    LPDIRECTSOUNDBUFFER wide = nullptr;
+    ASSERT_EQ(Create(60, extensible24, &wide), DS_OK);
+    DWORD size = 0;
+    ASSERT_EQ(wide->GetFormat(nullptr, 0, &size), DS_OK);
+    Bytes back(size);
+    ASSERT_EQ(wide->GetFormat(reinterpret_cast<LPWAVEFORMATEX>(back.data()), size, &size), DS_OK);
+    EXPECT_EQ(back, extensible24);
 
     DSBUFFERDESC desc = {};
     desc.dwSize = sizeof desc - 1;

@@ -4,14 +4,23 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <functional>
 
 #include "platform/audio/audio_sources.h"
+#include "tests/fuzz/seed_writer.h"
 #include "tests/sound/sound_fixture.h"
+#include "tests/sound/wave_builder.h"
 
 namespace {
 
+using sound_test::Bytes;
+using sound_test::Chunk;
+using sound_test::ExtensibleBody;
+using sound_test::FormatBody;
 using sound_test::Frame;
 using sound_test::Peak;
+using sound_test::Riff;
 using sound_test::Rms;
 
 class MixerTest : public sound_test::SoundHostTest {
@@ -21,14 +30,14 @@ protected:
         ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
         ASSERT_EQ(device->SetCooperativeLevel(window, DSSCL_NORMAL), DS_OK);
     }
-    // A buffer holding `bytes`, with every control.
-    LPDIRECTSOUNDBUFFER Buffer(const WAVEFORMATEX& format, const std::vector<uint8_t>& bytes) {
-        WAVEFORMATEX copy = format;
+    // A buffer holding `bytes`, with every control; the format as a "fmt " chunk's body.
+    LPDIRECTSOUNDBUFFER Buffer(Bytes format, const Bytes& bytes) {
+        format.resize(std::max(format.size(), sizeof(WAVEFORMATEX)));
         DSBUFFERDESC desc = {};
         desc.dwSize = sizeof desc;
         desc.dwFlags = DSBCAPS_CTRLVOLUME | DSBCAPS_CTRLPAN | DSBCAPS_CTRLFREQUENCY;
         desc.dwBufferBytes = static_cast<DWORD>(bytes.size());
-        desc.lpwfxFormat = &copy;
+        desc.lpwfxFormat = reinterpret_cast<LPWAVEFORMATEX>(format.data());
         LPDIRECTSOUNDBUFFER buffer = nullptr;
         EXPECT_EQ(device->CreateSoundBuffer(&desc, &buffer, nullptr), DS_OK);
         LPVOID region = nullptr;
@@ -46,7 +55,16 @@ protected:
             bytes.push_back(static_cast<uint8_t>(value));
             bytes.push_back(static_cast<uint8_t>(value >> 8));
         }
-        return Buffer({WAVE_FORMAT_PCM, 1, rate, rate * 2, 2, 16, 0}, bytes);
+        return Buffer(FormatBody(WAVE_FORMAT_PCM, 1, rate, 16), bytes);
+    }
+    // What a buffer plays alone on a fresh host, in its first `ms` milliseconds.
+    std::vector<int16_t> Played(const Bytes& format, const Bytes& bytes, uint32_t ms) {
+        NewHost();
+        EXPECT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
+        EXPECT_EQ(device->SetCooperativeLevel(window, DSSCL_NORMAL), DS_OK);
+        EXPECT_EQ(Buffer(format, bytes)->Play(0, 0, 0), DS_OK);
+        host->Sleep(ms);
+        return host->AudioSamples();
     }
     // Zero crossings upward of the left channel between two times, per second.
     double Hertz(uint64_t fromMs, uint64_t toMs) {
@@ -62,35 +80,95 @@ protected:
 };
 
 TEST_F(MixerTest, PlaysEachSampleFormatOnBothSides) {
+    auto floats = [](float left, float right) {
+        Bytes out(8);
+        std::memcpy(out.data(), &left, 4);
+        std::memcpy(out.data() + 4, &right, 4);
+        return out;
+    };
     struct Case {
         const char* what;
-        WAVEFORMATEX format;
-        std::vector<uint8_t> frame;
+        Bytes format;
+        Bytes frame;
         int left, right;  // as the output's 16-bit samples
     };
     const Case cases[] = {
-        {"8-bit mono", {1, 1, 44100, 44100, 1, 8, 0}, {0xC0}, 16383, 16383},
-        {"8-bit stereo", {1, 2, 44100, 88200, 2, 8, 0}, {0x40, 0xC0}, -16384, 16383},
-        {"16-bit mono", {1, 1, 44100, 88200, 2, 16, 0}, {0x00, 0xE0}, -8192, -8192},
-        {"16-bit stereo", {1, 2, 44100, 176400, 4, 16, 0}, {0x00, 0x20, 0x00, 0xC0}, 8192, -16384},
+        {"8-bit mono", FormatBody(1, 1, 44100, 8), {0xC0}, 16383, 16383},
+        {"8-bit stereo", FormatBody(1, 2, 44100, 8), {0x40, 0xC0}, -16384, 16383},
+        {"16-bit mono", FormatBody(1, 1, 44100, 16), {0x00, 0xE0}, -8192, -8192},
+        {"16-bit stereo", FormatBody(1, 2, 44100, 16), {0x00, 0x20, 0x00, 0xC0}, 8192, -16384},
+        {"float: no number is silent, beyond full scale is full scale", FormatBody(3, 2, 44100, 32),
+         floats(std::nanf(""), -2.5f), 0, -32767},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.what);
-        NewHost();
-        ASSERT_EQ(DirectSoundCreate(nullptr, &device, nullptr), DS_OK);
-        ASSERT_EQ(device->SetCooperativeLevel(window, DSSCL_NORMAL), DS_OK);
-        std::vector<uint8_t> bytes;
+        Bytes bytes;
         for (int i = 0; i < 4410; ++i)
             bytes.insert(bytes.end(), test.frame.begin(), test.frame.end());
-        LPDIRECTSOUNDBUFFER buffer = Buffer(test.format, bytes);
-        ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
-        host->Sleep(200);
-        const auto& samples = host->AudioSamples();
+        const auto samples = Played(test.format, bytes, 200);
         size_t middle = Frame(50) * 2;
         EXPECT_NEAR(samples[middle], test.left, 1);
         EXPECT_NEAR(samples[middle + 1], test.right, 1);
         // 4410 frames are 100 ms; then silence.
         EXPECT_EQ(Peak(samples, 101, 200), 0.0);
+    }
+}
+
+TEST_F(MixerTest, WideAndFloatFormatsSoundAsTheir16BitTwin) {
+    // 50 ms of a different sine on each side; every format holds the same 16-bit values, with
+    // noise below them where the format says those bits are not valid.
+    auto value = [](int frame, int channel) {
+        return static_cast<int16_t>(24000 * std::sin(frame * (channel == 0 ? 0.031 : 0.05)));
+    };
+    auto integer = [](int bytes, uint32_t noiseMask) {
+        return [=](Bytes& out, int16_t v, int i) {
+            uint32_t word = (static_cast<uint32_t>(static_cast<uint16_t>(v)) << (8 * bytes - 16)) |
+                            ((i * 2654435761u) & noiseMask);
+            for (int b = 0; b < bytes; ++b) out.push_back(static_cast<uint8_t>(word >> (8 * b)));
+        };
+    };
+    auto real = [](auto zero) {
+        return [](Bytes& out, int16_t v, int) {
+            decltype(zero) x = v / 32768.0;
+            out.insert(out.end(), reinterpret_cast<uint8_t*>(&x),
+                       reinterpret_cast<uint8_t*>(&x) + sizeof x);
+        };
+    };
+    struct Case {
+        const char* what;  // and the name of its fuzzing seed
+        Bytes format;
+        std::function<void(Bytes&, int16_t, int)> put;
+        int tolerance;
+    };
+    const Case cases[] = {
+        {"extensible16", ExtensibleBody(2, 44100, 16, 16), integer(2, 0), 0},
+        {"extensible24", ExtensibleBody(2, 44100, 24, 24), integer(3, 0), 0},
+        {"extensible24_valid16", ExtensibleBody(2, 44100, 24, 16), integer(3, 0xFF), 0},
+        {"extensible32", ExtensibleBody(2, 44100, 32, 32), integer(4, 0), 0},
+        {"extensible32_valid20", ExtensibleBody(2, 44100, 32, 20), integer(4, 0xFFF), 0},
+        {"extensible8", ExtensibleBody(2, 44100, 8, 8),
+         [](Bytes& out, int16_t v, int) { out.push_back(static_cast<uint8_t>((v >> 8) + 128)); },
+         256},
+        {"float32", FormatBody(3, 2, 44100, 32, {}, true), real(0.0f), 0},
+        {"float32_extensible", ExtensibleBody(2, 44100, 32, 32, 3), real(0.0f), 0},
+        {"float64", FormatBody(3, 2, 44100, 64, {}, true), real(0.0), 0},
+    };
+    constexpr int kFrames = 2205;
+    Bytes plain;
+    for (int i = 0; i < kFrames * 2; ++i) integer(2, 0)(plain, value(i / 2, i % 2), i);
+    const auto twin = Played(FormatBody(1, 2, 44100, 16), plain, 60);
+    ASSERT_GT(Peak(twin, 0, 50), 0.7);
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        Bytes bytes;
+        for (int i = 0; i < kFrames * 2; ++i) test.put(bytes, value(i / 2, i % 2), i);
+        fuzz_seeds::SaveSeed(std::string("sound/seeds/fuzz_wave_file/") + test.what,
+                             Riff({Chunk("fmt ", test.format),
+                                   Chunk("data", Bytes(bytes.begin(), bytes.begin() + 240))}));
+        const auto samples = Played(test.format, bytes, 60);
+        for (size_t i = 0; i < static_cast<size_t>(kFrames) * 2 + 20; ++i) {
+            ASSERT_NEAR(samples[i], twin[i], test.tolerance) << "sample " << i;
+        }
     }
 }
 

@@ -54,6 +54,21 @@ inline Bytes FormatBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t
     return out;
 }
 
+// The "fmt " body of the extensible format: its head, then the 22 extra bytes of valid bits,
+// speaker mask and the subformat's GUID, whose first word is the plain format's tag
+// (1 PCM, 3 float).
+inline Bytes ExtensibleBody(uint16_t channels, uint32_t rate, uint16_t bits, uint16_t validBits,
+                            uint32_t subformat = 1) {
+    Bytes extra;
+    Put16(extra, validBits);
+    Put32(extra, channels == 2 ? 3 : 4);
+    Put32(extra, subformat);
+    for (uint8_t byte : {0x00, 0x00, 0x10, 0x00, 0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}) {
+        extra.push_back(byte);
+    }
+    return FormatBody(0xFFFE, channels, rate, bits, extra);
+}
+
 // A RIFF file of form `form` holding the chunks in order.
 inline Bytes Riff(const std::vector<Bytes>& chunks, const std::string& form = "WAVE",
                   int64_t claimedSize = -1) {

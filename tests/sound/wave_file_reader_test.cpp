@@ -2,6 +2,7 @@
 // alsa-utils and Python test suite), and on files built here to be odd or damaged.
 #include "sound/wave_file_reader.h"
 
+#include <dsound.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -121,18 +122,18 @@ TEST_F(WaveReaderTest, ReadsWaveFilesMadeElsewhere) {
 }
 
 TEST_F(WaveReaderTest, KeepsTheExtraBytesOfAFormatOtherThanPcm) {
-    // IMA ADPCM (17) with two extra bytes, then an odd-sized chunk before the data.
-    Bytes extra = {0xF9, 0x01};
-    std::string path = Write(Riff({Chunk("fmt ", FormatBody(17, 1, 22050, 4, extra)),
-                                   Chunk("junk", {1, 2, 3}), Chunk("data", {9, 8, 7, 6})}));
-    WaveFileReader reader;
-    ASSERT_EQ(reader.Open(path.c_str()), S_OK);
-    const WAVEFORMATEX& format = *reader.Format();
-    EXPECT_EQ(format.wFormatTag, 17);
-    EXPECT_EQ(format.cbSize, 2);
-    EXPECT_EQ(reinterpret_cast<const BYTE*>(&format)[18], 0xF9);
-    EXPECT_EQ(reinterpret_cast<const BYTE*>(&format)[19], 0x01);
-    EXPECT_EQ(ReadAll(reader, 2), (Bytes{9, 8, 7, 6}));
+    // IMA ADPCM (17) with two extra bytes, and the extensible format with its 22.
+    for (const Bytes& body : {FormatBody(17, 1, 22050, 4, {0xF9, 0x01}),
+                              sound_test::ExtensibleBody(2, 48000, 24, 20)}) {
+        // An odd-sized chunk before the data.
+        std::string path = Write(
+            Riff({Chunk("fmt ", body), Chunk("junk", {1, 2, 3}), Chunk("data", {9, 8, 7, 6})}));
+        WaveFileReader reader;
+        ASSERT_EQ(reader.Open(path.c_str()), S_OK);
+        EXPECT_EQ(reader.Format()->cbSize, body.size() - 18);
+        EXPECT_EQ(std::memcmp(reader.Format(), body.data(), body.size()), 0);
+        EXPECT_EQ(ReadAll(reader, 2), (Bytes{9, 8, 7, 6}));
+    }
 }
 
 TEST_F(WaveReaderTest, RefusesDamagedFiles) {
@@ -179,6 +180,35 @@ TEST_F(WaveReaderTest, ADataSizeLargerThanTheFileGivesTheSamplesThatAreThere) {
     ASSERT_EQ(reader.Open(Write(file).c_str()), S_OK);
     EXPECT_EQ(reader.DataSize(), 6u);
     EXPECT_EQ(ReadAll(reader, 4), (Bytes{1, 2, 3, 4, 5, 6}));
+}
+
+TEST_F(WaveReaderTest, FewerSampleBytesThanTheSmallestBufferAreMadeUpWithSilence) {
+    Bytes pcm8 = FormatBody(WAVE_FORMAT_PCM, 1, 8000, 8);
+    Bytes pcm16 = FormatBody(WAVE_FORMAT_PCM, 2, 44100, 16);
+    struct Case {
+        const char* what;
+        Bytes file;
+        Bytes samples;
+    };
+    const Case cases[] = {
+        {"none", Riff({Chunk("fmt ", pcm16), Chunk("data", {})}), {0, 0, 0, 0}},
+        {"three, and the chunk's pad byte is not one of them",
+         Riff({Chunk("fmt ", pcm8), Chunk("data", {1, 2, 3})}),
+         {1, 2, 3, 0x80}},
+        {"two of the 256 MB claimed",
+         Riff({Chunk("fmt ", pcm8), Chunk("data", {7, 9}, 0x0FFFFFF0)}),
+         {7, 9, 0x80, 0x80}},
+        {"four, as many as needed",
+         Riff({Chunk("fmt ", pcm16), Chunk("data", {1, 2, 3, 4})}),
+         {1, 2, 3, 4}},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.what);
+        WaveFileReader reader;
+        ASSERT_EQ(reader.Open(Write(test.file).c_str()), S_OK);
+        EXPECT_EQ(reader.DataSize(), static_cast<DWORD>(DSBSIZE_MIN));
+        EXPECT_EQ(ReadAll(reader, 3), test.samples);
+    }
 }
 
 TEST_F(WaveReaderTest, OneReaderServesFileAfterFile) {

@@ -75,6 +75,7 @@ def sound_faults(name):
          ["truncate se/%s %d" % (name, fmt + 12)], False),
         ("samples_cut", "half the samples are missing",
          ["truncate se/%s %d" % (name, data + 8 + data_size // 2)], True),
+
         ("wrong_magic", "not RIFF", ["patch se/%s 0 58585858" % name], False),
         ("not_wave", "RIFF, but not WAVE", ["patch se/%s 8 58585858" % name], False),
         ("huge_riff_size", "a RIFF size of 4 GiB", ["patch se/%s 4 ffffffff" % name], True),
@@ -84,7 +85,11 @@ def sound_faults(name):
          ["patch se/%s %d ffffffff" % (name, data + 4)], True),
         ("no_data_chunk", "the data chunk renamed", ["patch se/%s %d 58585858" % (name, data)],
          False),
-    ]
+    ] + ([
+        # One effect is enough to show that a sound shorter than the smallest buffer loads.
+        ("samples_almost_gone", "two sample bytes are left, fewer than the smallest buffer",
+         ["truncate se/%s %d" % (name, data + 8 + 2)], True),
+    ] if name == "type1.wav" else [])
 
 
 # The perfect game of game/perfect_game_ended_by_timer: its keys and what it plays, and a.dat
