@@ -15,7 +15,7 @@ constexpr int kPlayingChannels = 16;
 constexpr int kHoldingChannels = 48;
 // FluidSynth's own 0.2 leaves the pieces near -30 dBFS RMS; this brings them to about -20
 // (docs/audio.md), leaving the effects room above them.
-constexpr double kGain = 0.53;
+constexpr double kGain = 0.55;
 // What a channel starts with, beyond what "reset all controllers" puts back: bank 0, volume,
 // pan, and FluidSynth's reverb and chorus sends.
 constexpr std::pair<int, int> kStartingControllers[] = {{0, 0},   {32, 0},  {7, 100},

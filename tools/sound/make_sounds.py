@@ -200,10 +200,10 @@ def MakeType():
     count = SampleCount(seconds)
     tick = Partials(NoteFrequency("C7"), count, [(1, 1.0, 0.03), (1.5, 0.15, 0.004)])
     noise = OnePoleLowPass(OnePoleHighPass(Noise(count, 0x5EED01), 1200.0), 3500.0)
-    noise *= 0.6 * np.exp(-Seconds(count) / 0.003)
+    noise *= 0.3 * np.exp(-Seconds(count) / 0.003)
     mix = Mix(seconds)
     mix.Add(0.0, (tick + noise) * Envelope(count, 0.0015, 0, 0.008))
-    return mix.Finish(0.66, fade=0.0015, squeeze=(15, 4))
+    return mix.Finish(0.66, fade=0.0015, squeeze=(20, 8))
 
 
 def MakeMiss():
@@ -220,28 +220,34 @@ def MakeMiss():
 
 
 def MakeCool():
-    """A phrase finished: a bright chime, a quick major arpeggio of bells that rings out."""
-    mix = Mix(0.75)
+    """A phrase finished: a bright chime, a quick major arpeggio of bells that rings out. It
+    always starts with the last key's tick, so it waits for the tick's loudest 35 ms rather
+    than stack its first bell on them."""
+    lead = 0.035
+    mix = Mix(lead + 0.75)
     for i, (note, pan) in enumerate([("G6", -0.35), ("C7", 0.0), ("E7", 0.35)]):
-        mix.Add(0.045 * i, Bell(NoteFrequency(note), 0.75 - 0.045 * i, 0.22), pan)
-    mix.Add(0.09, 0.5 * Bell(NoteFrequency("C6"), 0.66, 0.28), 0.0)
-    return mix.Finish(0.5, squeeze=(18, 4))
+        mix.Add(lead + 0.045 * i, Bell(NoteFrequency(note), 0.75 - 0.045 * i, 0.22), pan)
+    mix.Add(lead + 0.09, 0.5 * Bell(NoteFrequency("C6"), 0.66, 0.28), 0.0)
+    return mix.Finish(0.6, squeeze=(18, 4))
 
 
 def MakeLifeUp():
-    """A life gained: rising square-wave notes, the last one held with a vibrato."""
-    mix = Mix(0.72)
+    """A life gained: rising square-wave notes, the last one held with a vibrato. It always
+    starts with the chime of the phrase that earned it, so it comes in after the chime's
+    arpeggio, 0.2 s later, instead of over it."""
+    lead = 0.2
+    mix = Mix(lead + 0.72)
     notes = ["C5", "E5", "G5", "C6"]
     step = 0.065
     for i, note in enumerate(notes[:-1]):
         count = SampleCount(step)
         tone = BandLimitedSquare(NoteFrequency(note), count, 6000.0)
-        mix.Add(step * i, tone * Envelope(count, 0.003, 0, 0.012), -0.3 + 0.2 * i)
+        mix.Add(lead + step * i, tone * Envelope(count, 0.003, 0, 0.012), -0.3 + 0.2 * i)
     count = SampleCount(0.72 - step * 3)
     vibrato = Vibrato(count, 7.0, 0.3, 0.08)
     held = BandLimitedSquare(NoteFrequency(notes[-1]), count, 6000.0, vibrato)
-    mix.Add(step * 3, held * Envelope(count, 0.003, 0.2, 0.08), 0.3)
-    return mix.Finish(0.4, squeeze=(12, 2))
+    mix.Add(lead + step * 3, held * Envelope(count, 0.003, 0.2, 0.08), 0.3)
+    return mix.Finish(0.45, squeeze=(12, 2))
 
 
 def CountInBeep(note, seconds, decay):

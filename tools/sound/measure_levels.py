@@ -8,18 +8,25 @@ title for SECONDS, then a whole game of the one phrase "a"/"i" (keys every 1344 
 in four phrases, a life gained at 1000 points, the timer ending it), its results for the rest
 of SECONDS of game music, and Enter back to the title. The same run is made twice: with the
 sound font (FluidR3_GM, or PARRUN_SOUNDFONT), and with none, which leaves the effects alone;
-the two logs must be the same, and the music alone is the first recording less the second.
+the two logs must be the same, and the music alone is the first recording (with what the
+mixer's limiter did undone) less the second.
 
 Prints, with full scale 1.0 = 0 dBFS:
 - each piece's RMS over its SECONDS (the power mean of its 250 ms windows) and the spread of
   those windows, and its peak;
-- the effects over the music at each key (Type and Miss): the effects' RMS over the first
-  120 ms after the key against the music's over the same 120 ms;
-- the whole run's peak and its clipped samples (at full scale), and the worst case of any
-  effect of the run over the music's loudest sample: the two peaks added.
-With --check, exits 1 naming what is out of bounds (RMS -20 dBFS within 3 dB, a margin of
-at least 6 dB at every key, no clipped sample, the worst case below full scale); exits 77
-when no sound font is found.
+- the effects over the music at each key (Type and Miss): the effects' loudest 10 ms (RMS) in
+  the first 120 ms after the key, against the game music's RMS over its SECONDS and against
+  the music's RMS over those same 120 ms (which dips and swells with the tune);
+- the whole run's peak and its samples past the mixer's limiter's knee and at full scale
+  before the limiter (undone from what was heard), and those heard at full scale; the
+  music's peak with the loudest effect file over it, and with the loudest moment of the run's
+  effects over it (the peaks added: the worst case);
+- without --check, how often the effects would pass full scale over the game music without
+  the limiter (ClippingShare).
+With --check, exits 1 naming what is out of bounds (each piece's RMS -20 dBFS within 3 dB,
+the effects at least 6 dB over the game music's RMS at every key, no sample at full scale
+before the limiter or after it, one effect over the music's peak below full scale); exits 77 when no sound font is
+found.
 """
 
 import argparse
@@ -40,7 +47,7 @@ WINDOW_MS = 250
 KEY_MS = 120
 KEY_SOUNDS = (2, 3)  # Type, Miss
 TARGET_DB, TARGET_SPREAD_DB = -20.0, 3.0
-KNEE = 0.9  # where the mixer's limiter starts to bend the sum
+KNEE, CEILING = 0.9, 0.9995  # the mixer's limiter (platform/dsound/mixer.cpp, LimitPeak)
 MIN_MARGIN_DB = 6.0
 PERIOD = 1344  # a phrase: its keys, the 1100 ms pause after it, and the next frame
 SOUND_FONT = "/usr/share/sounds/sf2/FluidR3_GM.sf2"
@@ -92,6 +99,13 @@ def Play(program, data, work, name, script, soundFont):
         return frames / 32768.0, f.read().splitlines()
 
 
+def BeforeTheLimiter(mix):
+    """The sum as it was before the mixer's limiter bent it (which it undoes)."""
+    size = np.abs(mix)
+    bent = np.arctanh(np.clip((size - KNEE) / (CEILING - KNEE), 0.0, 1.0 - 1e-9))
+    return np.where(size > KNEE, np.sign(mix) * (KNEE + (CEILING - KNEE) * bent), mix)
+
+
 def Db(value):
     return 20.0 * np.log10(max(value, 1e-10))
 
@@ -141,6 +155,27 @@ def Margins(effects, music, log, level):
     return found
 
 
+def ClippingShare(effects, music, log, placements=2000):
+    """Without the limiter, how often the effects would pass full scale over the music: for
+    each effect started in the run, the second of the effects that follows it is laid over
+    the music at random moments (a fixed seed). Returns the mean share of placements with a
+    sample at or past full scale, and the largest."""
+    chooser = np.random.default_rng(1)
+    shares = []
+    for at in sorted(set(at for at, _ in Started(log, "sound"))):
+        second = effects[Frame(at):Frame(at + 1000)]
+        if len(second) == 0:
+            continue
+        # Only the effects' samples that could reach full scale with the music's loudest.
+        risky = np.argwhere(np.abs(second) > 1.0 - np.abs(music).max())
+        hits = 0
+        for offset in chooser.integers(0, len(music) - len(second), placements):
+            summed = music[offset + risky[:, 0], risky[:, 1]] + second[risky[:, 0], risky[:, 1]]
+            hits += bool((np.abs(summed) >= 1.0).any())
+        shares.append(hits / placements)
+    return float(np.mean(shares)), float(np.max(shares))
+
+
 def LoudestEffect(data):
     """The loudest sample of any one effect file, as the game plays it (5 dB down)."""
     loudest = 0.0
@@ -176,7 +211,8 @@ def main():
     if log != quietLog:
         faults.append("the run without music logged differently")
     length = min(len(mix), len(effects))
-    mix, effects = mix[:length], effects[:length]
+    heard, effects = mix[:length], effects[:length]
+    mix = BeforeTheLimiter(heard)
     music = mix - effects
 
     starts = dict((piece, at) for at, piece in reversed(Started(log, "music")))
@@ -214,17 +250,24 @@ def main():
             faults.append("effects only %.1f dB over the music at %d ms (sound %d)"
                           % (margin, at, sound))
 
-    loudest = np.abs(mix).max()
-    clipped = int(np.count_nonzero(np.abs(mix) >= FULL_SCALE / 32768.0))
+    clipped = int(np.count_nonzero(np.abs(mix) >= 1.0))
     bent = int(np.count_nonzero(np.abs(mix) > KNEE))
-    print("whole run: peak %5.1f dBFS, %d samples past the limiter's knee (%.1f dBFS), %d at "
-          "full scale" % (Db(loudest), bent, Db(KNEE), clipped))
+    full = int(np.count_nonzero(np.abs(heard) >= FULL_SCALE / 32768.0))
+    print("whole run: peak %5.1f dBFS before the limiter, %d samples past its knee (%.1f dBFS), "
+          "%d at or past full scale; %d heard at full scale" % (Db(np.abs(mix).max()), bent,
+                                                              Db(KNEE), clipped, full))
     one, together = peak + LoudestEffect(args.data), peak + np.abs(effects).max()
     print("music's peak %5.1f dBFS; with the loudest effect over it %5.1f dBFS, with the "
           "loudest effects the run started together %5.1f dBFS" % (Db(peak), Db(one),
                                                                  Db(together)))
-    if clipped or bent:
-        faults.append("the run's sum passed the limiter's knee (%d samples)" % bent)
+    if 1 in starts and not args.check:  # slow, and only a figure
+        game = music[Frame(starts[1]):Frame(starts[1] + 1000 * args.seconds)]
+        mean, most = ClippingShare(effects, game, log)
+        print("without the limiter, a second of the effects from any effect's start laid over "
+              "the game music at random would pass full scale in %.2f %% of placements (at most "
+              "%.1f %%)" % (100 * mean, 100 * most))
+    if clipped or full:
+        faults.append("%d samples clipped" % max(clipped, full))
     if one >= 1.0:
         faults.append("an effect over the music's loudest sample would clip")
     for fault in faults:
