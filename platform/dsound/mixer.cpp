@@ -102,10 +102,10 @@ void RenderMix(float* out, int frames, int rate) {
 }
 
 float LimitPeak(float sample) {
-    // The music peaks near -5 dBFS and an effect near -8.6 (after the game's -5 dB), so one
-    // effect over the music's loudest sample reaches -0.6 dBFS at most; but two or three
-    // effects started together there could pass full scale (docs/audio.md). Those rare
-    // moments bend smoothly towards the ceiling instead of being cut flat.
+    // The music peaks near -4.5 dBFS and an effect at -8.6 (after the game's -5 dB), so one
+    // effect over the music's loudest sample reaches -0.3 dBFS at most; but two effects that
+    // overlap there could pass full scale (docs/audio.md). Those rare moments bend smoothly
+    // towards the ceiling instead of being cut flat.
     constexpr float kKnee = 0.9f;
     constexpr float kCeiling = 0.9995f;  // 32751 of 32767: never a sample at full scale
     float size = std::fabs(sample);
