@@ -78,7 +78,7 @@ def Script(seconds):
     # Untouched, the timer ends the game well before the results are left.
     Key(game + ms + 2000, "RETURN")
     lines.append("end %d" % (game + ms + 3000))
-    return lines, game
+    return lines
 
 
 def Play(program, data, work, name, script, soundFont):
@@ -90,8 +90,10 @@ def Play(program, data, work, name, script, soundFont):
         f.write("\n".join(script) + "\n")
     env = dict(os.environ, PARRUN_SOUNDFONT=soundFont)
     log = os.path.join(work, name + ".log")
-    subprocess.run([program, "--log", log, os.path.join(work, "script")], cwd=folder, env=env,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    status = subprocess.run([program, "--log", log, os.path.join(work, "script")], cwd=folder,
+                            env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if status.returncode != 3:  # 3: stopped by the script's end, as meant
+        raise SystemExit("the %s run ended with status %d" % (name, status.returncode))
     frames, fault = wave_check.ReadWave(os.path.join(folder, "run.wav"))
     if fault:
         raise SystemExit("run.wav: " + fault)
@@ -199,7 +201,7 @@ def main():
         print("no sound font at %s (fluid-soundfont-gm)" % soundFont)
         return 77
 
-    script, game = Script(args.seconds)
+    script = Script(args.seconds)
     work = tempfile.mkdtemp(prefix="parrun-levels-")
     try:
         program, data = os.path.abspath(args.game), os.path.abspath(args.data)
