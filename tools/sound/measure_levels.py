@@ -25,8 +25,8 @@ Prints, with full scale 1.0 = 0 dBFS:
   the limiter (ClippingShare).
 With --check, exits 1 naming what is out of bounds (each piece's RMS -20 dBFS within 3 dB,
 the effects at least 6 dB over the game music's RMS at every key, no sample at full scale
-before the limiter or after it, one effect over the music's peak below full scale); exits 77 when no sound font is
-found.
+before the limiter or after it, one effect over the music's peak below full scale); exits 77
+when no sound font is found.
 """
 
 import argparse
