@@ -98,6 +98,20 @@ void MixVoices(float* out, int frames, int rate) {
 void RenderMix(float* out, int frames, int rate) {
     MixVoices(out, frames, rate);
     MixAudioSources(out, frames, rate);
+    for (size_t i = 0; i < static_cast<size_t>(frames) * 2; ++i) out[i] = LimitPeak(out[i]);
+}
+
+float LimitPeak(float sample) {
+    // The music peaks near -4.5 dBFS and an effect at -8.6 (after the game's -5 dB), so one
+    // effect over the music's loudest sample reaches -0.3 dBFS at most; but two effects that
+    // overlap there could pass full scale (docs/audio.md). Those rare moments bend smoothly
+    // towards the ceiling instead of being cut flat.
+    constexpr float kKnee = 0.9f;
+    constexpr float kCeiling = 0.9995f;  // 32751 of 32767: never a sample at full scale
+    float size = std::fabs(sample);
+    if (!(size > kKnee)) return sample;
+    float bent = kKnee + (kCeiling - kKnee) * std::tanh((size - kKnee) / (kCeiling - kKnee));
+    return std::copysign(bent, sample);
 }
 
 void AdvanceMix(int frames, int rate) {

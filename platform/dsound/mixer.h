@@ -26,8 +26,12 @@ void RemoveVoice(SoundBuffer* buffer);
 // The primary buffer's volume, in hundredths of a decibel, over every voice.
 void SetMasterVolume(long volume);
 
-// What the host pulls: the voices and the attached sources, `frames` stereo frames at `rate`.
+// What the host pulls: the voices and the attached sources, `frames` stereo frames at `rate`,
+// each sample passed through LimitPeak.
 void RenderMix(float* out, int frames, int rate);
+// A sample of the sum as it leaves the mixer: the same up to 0.9 (-0.9 dBFS), then bent
+// smoothly so that it stays below full scale however loud the sum.
+float LimitPeak(float sample);
 // Lets `frames` frames pass as RenderMix would, for an output nobody hears.
 void AdvanceMix(int frames, int rate);
 // The amplitude factor of a volume in hundredths of a decibel (0 at DSBVOLUME_MIN and below).

@@ -13,6 +13,9 @@ constexpr int kChunkFrames = 1024;
 constexpr int kBlockFrames = 64;
 constexpr int kPlayingChannels = 16;
 constexpr int kHoldingChannels = 48;
+// FluidSynth's own 0.2 leaves the pieces near -30 dBFS RMS; this brings them to about -20
+// (docs/audio.md), leaving the effects room above them.
+constexpr double kGain = 0.55;
 // What a channel starts with, beyond what "reset all controllers" puts back: bank 0, volume,
 // pan, and FluidSynth's reverb and chorus sends.
 constexpr std::pair<int, int> kStartingControllers[] = {{0, 0},   {32, 0},  {7, 100},
@@ -33,6 +36,7 @@ FluidSynthesiser::FluidSynthesiser(bool chorus) {
     fluid_settings_setint(settings_, "synth.lock-memory", 0);
     fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     fluid_settings_setint(settings_, "synth.chorus.active", chorus ? 1 : 0);
+    fluid_settings_setnum(settings_, "synth.gain", kGain);
     fluid_settings_setint(settings_, "synth.midi-channels", kPlayingChannels + kHoldingChannels);
     synth_ = new_fluid_synth(settings_);
     for (int channel = kPlayingChannels + kHoldingChannels - 1; channel >= kPlayingChannels;

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/audio/audio_sources.h"
+#include "platform/dsound/mixer.h"
 #include "tests/fuzz/seed_writer.h"
 #include "tests/sound/sound_fixture.h"
 #include "tests/sound/wave_builder.h"
@@ -273,8 +274,8 @@ TEST_F(MixerTest, AddsVoicesAndSourcesTogether) {
     ASSERT_EQ(first->Play(0, 0, 0), DS_OK);
     ASSERT_EQ(second->Play(0, 0, 0), DS_OK);
     host->Sleep(100);
-    // Two sines in step at half scale make one at full scale.
-    EXPECT_NEAR(Peak(host->AudioSamples(), 0, 100), 1.0, 0.01);
+    // Two sines in step at half scale make one at full scale, which the limiter holds below it.
+    EXPECT_NEAR(Peak(host->AudioSamples(), 0, 100), platform::LimitPeak(1.0f), 0.01);
     platform::AttachAudioSource(&source);
     host->Sleep(100);
     platform::DetachAudioSource(&source);
@@ -282,6 +283,21 @@ TEST_F(MixerTest, AddsVoicesAndSourcesTogether) {
     const auto& samples = host->AudioSamples();
     EXPECT_NEAR(samples[Frame(150) * 2], 8192, 1);
     EXPECT_EQ(samples[Frame(250) * 2], 0);
+}
+
+TEST(MixerLimit, PassesTheSumUpToTheKneeAndKeepsEverythingElseBelowFullScale) {
+    for (float sample : {0.0f, 0.25f, -0.5f, 0.9f, -0.9f})
+        EXPECT_EQ(platform::LimitPeak(sample), sample);
+    float previous = 0.9f;
+    for (float sample : {0.901f, 0.95f, 1.0f, 1.5f, 4.0f, 1e30f}) {
+        float limited = platform::LimitPeak(sample);
+        EXPECT_GE(limited, previous) << sample;  // louder never comes out quieter
+        EXPECT_LT(limited * 32767.0f, 32766.5f) << sample;
+        EXPECT_EQ(platform::LimitPeak(-sample), -limited) << sample;
+        previous = limited;
+    }
+    EXPECT_NEAR(platform::LimitPeak(0.901f), 0.901f, 1e-4f) << "no corner at the knee";
+    EXPECT_GT(platform::LimitPeak(1.0f), platform::LimitPeak(0.95f) + 0.01f);
 }
 
 }  // namespace

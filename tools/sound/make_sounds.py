@@ -133,14 +133,35 @@ class Mix:
         self.left[begin:end] += math.cos(angle) * math.sqrt(2.0) * signal[: end - begin]
         self.right[begin:end] += math.sin(angle) * math.sqrt(2.0) * signal[: end - begin]
 
-    def Finish(self, peak, fade=0.004):
-        """Fades both ends and scales the louder channel's peak to `peak` of full scale."""
+    def Finish(self, peak, fade=0.004, squeeze=None):
+        """Fades both ends and scales the louder channel's peak to `peak` of full scale;
+        `squeeze` = (threshold dB below the peak, ratio) compresses it first (Compress)."""
         count = len(self.left)
+        left, right = self.left, self.right
+        if squeeze:
+            left, right = Compress(left, right, *squeeze)
         edges = Envelope(count, fade, 0, fade)
-        left = self.left * edges
-        right = self.right * edges
+        left = left * edges
+        right = right * edges
         loudest = max(np.abs(left).max(), np.abs(right).max())
         return left * (peak / loudest), right * (peak / loudest)
+
+
+def Compress(left, right, threshold, ratio, release=0.03):
+    """Turns down what rises more than `threshold` dB below the loudest moment by `ratio`:1,
+    so that an effect's body comes nearer its peak and it sounds louder for the same peak.
+    The level follows the louder channel's peaks at once (nothing overshoots) and falls back
+    over `release` seconds."""
+    level = np.maximum(np.abs(left), np.abs(right))
+    falling = math.exp(-1.0 / (release * RATE))
+    envelope = np.empty_like(level)
+    held = 0.0
+    for i, value in enumerate(level):
+        held = max(value, held * falling)
+        envelope[i] = held
+    knee = envelope.max() * 10.0 ** (-threshold / 20.0)
+    gain = (np.maximum(envelope, knee) / knee) ** (1.0 / ratio - 1.0)
+    return left * gain, right * gain
 
 
 def Bell(frequency, seconds, decay):
@@ -162,7 +183,7 @@ def MakeSelect():
     tone = Partials(NoteFrequency("E6"), count, [(1, 1.0, 0), (2, 0.2, 0.015)], glide)
     mix = Mix(0.085)
     mix.Add(0.0, tone * Envelope(count, 0.003, 0.028, 0.012))
-    return mix.Finish(0.42)
+    return mix.Finish(0.66, squeeze=(12, 2))
 
 
 def MakeDecide():
@@ -170,19 +191,19 @@ def MakeDecide():
     mix = Mix(0.42)
     mix.Add(0.0, Bell(NoteFrequency("C6"), 0.42, 0.12), -0.15)
     mix.Add(0.07, Bell(NoteFrequency("G6"), 0.35, 0.13), 0.15)
-    return mix.Finish(0.55)
+    return mix.Finish(0.66, squeeze=(18, 4))
 
 
 def MakeType():
     """A correct key: a very short, soft tick, a high sine with a breath of filtered noise."""
     seconds = 0.040
     count = SampleCount(seconds)
-    tick = Partials(NoteFrequency("C7"), count, [(1, 1.0, 0.007), (1.5, 0.3, 0.004)])
+    tick = Partials(NoteFrequency("C7"), count, [(1, 1.0, 0.03), (1.5, 0.15, 0.004)])
     noise = OnePoleLowPass(OnePoleHighPass(Noise(count, 0x5EED01), 1200.0), 3500.0)
-    noise *= 1.2 * np.exp(-Seconds(count) / 0.003)
+    noise *= 0.3 * np.exp(-Seconds(count) / 0.003)
     mix = Mix(seconds)
     mix.Add(0.0, (tick + noise) * Envelope(count, 0.0015, 0, 0.008))
-    return mix.Finish(0.32, fade=0.0015)
+    return mix.Finish(0.66, fade=0.0015, squeeze=(20, 8))
 
 
 def MakeMiss():
@@ -195,32 +216,38 @@ def MakeMiss():
     buzz = OnePoleLowPass(OnePoleLowPass(buzz, 900.0), 1400.0)
     mix = Mix(seconds)
     mix.Add(0.0, buzz * Envelope(count, 0.004, 0.12, 0.05))
-    return mix.Finish(0.55)
+    return mix.Finish(0.66, squeeze=(12, 3))
 
 
 def MakeCool():
-    """A phrase finished: a bright chime, a quick major arpeggio of bells that rings out."""
-    mix = Mix(0.75)
+    """A phrase finished: a bright chime, a quick major arpeggio of bells that rings out. It
+    always starts with the last key's tick, so it waits for the tick's loudest 35 ms rather
+    than stack its first bell on them."""
+    lead = 0.035
+    mix = Mix(lead + 0.75)
     for i, (note, pan) in enumerate([("G6", -0.35), ("C7", 0.0), ("E7", 0.35)]):
-        mix.Add(0.045 * i, Bell(NoteFrequency(note), 0.75 - 0.045 * i, 0.22), pan)
-    mix.Add(0.09, 0.5 * Bell(NoteFrequency("C6"), 0.66, 0.28), 0.0)
-    return mix.Finish(0.6)
+        mix.Add(lead + 0.045 * i, Bell(NoteFrequency(note), 0.75 - 0.045 * i, 0.22), pan)
+    mix.Add(lead + 0.09, 0.5 * Bell(NoteFrequency("C6"), 0.66, 0.28), 0.0)
+    return mix.Finish(0.6, squeeze=(18, 4))
 
 
 def MakeLifeUp():
-    """A life gained: rising square-wave notes, the last one held with a vibrato."""
-    mix = Mix(0.72)
+    """A life gained: rising square-wave notes, the last one held with a vibrato. It always
+    starts with the chime of the phrase that earned it, so it comes in after the chime's
+    arpeggio, 0.2 s later, instead of over it."""
+    lead = 0.2
+    mix = Mix(lead + 0.72)
     notes = ["C5", "E5", "G5", "C6"]
     step = 0.065
     for i, note in enumerate(notes[:-1]):
         count = SampleCount(step)
         tone = BandLimitedSquare(NoteFrequency(note), count, 6000.0)
-        mix.Add(step * i, tone * Envelope(count, 0.003, 0, 0.012), -0.3 + 0.2 * i)
+        mix.Add(lead + step * i, tone * Envelope(count, 0.003, 0, 0.012), -0.3 + 0.2 * i)
     count = SampleCount(0.72 - step * 3)
     vibrato = Vibrato(count, 7.0, 0.3, 0.08)
     held = BandLimitedSquare(NoteFrequency(notes[-1]), count, 6000.0, vibrato)
-    mix.Add(step * 3, held * Envelope(count, 0.003, 0.2, 0.08), 0.3)
-    return mix.Finish(0.4)
+    mix.Add(lead + step * 3, held * Envelope(count, 0.003, 0.2, 0.08), 0.3)
+    return mix.Finish(0.45, squeeze=(12, 2))
 
 
 def CountInBeep(note, seconds, decay):
@@ -233,7 +260,7 @@ def MakeStart1():
     """The first start message: the lower count-in beep."""
     mix = Mix(0.32)
     mix.Add(0.0, CountInBeep("A5", 0.32, 0.25))
-    return mix.Finish(0.42)
+    return mix.Finish(0.66, squeeze=(12, 2))
 
 
 def MakeStart2():
@@ -242,7 +269,7 @@ def MakeStart2():
     mix.Add(0.0, CountInBeep("A6", 0.6, 0.35))
     mix.Add(0.0, 0.45 * CountInBeep("A5", 0.6, 0.35), -0.2)
     mix.Add(0.0, 0.3 * CountInBeep("E6", 0.6, 0.35), 0.2)
-    return mix.Finish(0.55)
+    return mix.Finish(0.66, squeeze=(12, 3))
 
 
 def MakeEnd():
@@ -258,7 +285,7 @@ def MakeEnd():
     droop = Vibrato(count, 5.5, 0.45, 0.1) * (1.0 - 0.03 * t / t[-1])
     tone = OnePoleLowPass(BandLimitedSquare(NoteFrequency("C#5"), count, 3000.0, droop), 1200.0)
     mix.Add(step * 3, tone * Envelope(count, 0.006, 0.35, 0.12))
-    return mix.Finish(0.25)
+    return mix.Finish(0.66, squeeze=(12, 2))
 
 
 EFFECTS = [
