@@ -29,7 +29,7 @@ constexpr char kLoadFailed[] =
     "WAVE\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x83\x8d\x81\x5b\x83\x68\x82\xc5\x82\xab\x82"
     "\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd";
 constexpr char kErrorCaption[] = "\x83\x47\x83\x89\x81\x5b";
-constexpr char kNoDevice[] = "Parrun: no sound device, so the game plays without sound\n";
+constexpr char kNoDevice[] = "parrun: no sound device, so the game plays without sound\n";
 
 // 16-bit stereo at 44100 Hz.
 constexpr WAVEFORMATEX kPrimaryFormat = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
