@@ -8,6 +8,8 @@
 
 #include <cwchar>
 
+#include "sound/sound_effects.h"
+
 namespace {
 
 struct MusicTrack {
@@ -52,6 +54,12 @@ void LoadMusicSegment(const WCHAR* path, IDirectMusicSegment*& slot) {
     slot->SetParam(GUID_Download, 0xFFFFFFFF, 0, 0, music.performance);
 }
 
+void ReleasePerformance() {
+    music.performance->CloseDown();
+    music.performance->Release();
+    music.performance = nullptr;
+}
+
 void ReleaseSegmentState() {
     if (music.segmentState != nullptr) {
         music.segmentState->Release();
@@ -66,14 +74,21 @@ int CreateMusic() {
     CoCreateInstance(CLSID_DirectMusicPerformance, nullptr, CLSCTX_INPROC,
                      IID_IDirectMusicPerformance, reinterpret_cast<void**>(&music.performance));
     if (music.performance == nullptr) return 0;
-    music.performance->Init(nullptr, nullptr, nullptr);
-    music.performance->AddPort(nullptr);
+    // A performance that can't open a sound device or its output port plays nothing: it goes
+    // at once, and the game plays on without music.
+    if (FAILED(music.performance->Init(nullptr, nullptr, nullptr)) ||
+        FAILED(music.performance->AddPort(nullptr))) {
+        ReleasePerformance();
+        SayPlayingWithoutSound();
+        return 1;
+    }
     CoCreateInstance(CLSID_DirectMusicLoader, nullptr, CLSCTX_INPROC, IID_IDirectMusicLoader,
                      reinterpret_cast<void**>(&music.loader));
     return music.loader != nullptr ? 1 : 0;
 }
 
 void LoadMusic() {
+    if (music.loader == nullptr) return;  // without music
     for (int id = 0; id < 2; ++id) {
         LoadMusicSegment(kTracks[id].path, music.segments[id]);
         if (music.segments[id] != nullptr) {
@@ -102,16 +117,14 @@ void ReleaseMusic() {
         segment->Release();
         segment = nullptr;
     }
-    if (music.performance != nullptr) {
-        music.performance->CloseDown();
-        music.performance->Release();
-        music.performance = nullptr;
-    }
+    if (music.performance != nullptr) ReleasePerformance();
     if (music.loader != nullptr) {
         music.loader->Release();
         music.loader = nullptr;
     }
-    // Balances this subsystem's own initialisation; the display balances its own.
+    // Balances CreateMusic's CoInitialize when it succeeded, with S_FALSE too (COM was already
+    // initialised on this thread, by the display). The display's own CoInitialize is not
+    // balanced: COM stays initialised once until the thread ends.
     if (music.comInitialised) CoUninitialize();
     music.comInitialised = false;
 }

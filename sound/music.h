@@ -3,7 +3,9 @@
 
 enum class MusicId : int { Title, Game };
 
-// 1 on success.
+// 1 on success, and also when the performance can't open a sound device or its port: then the
+// game plays on without music (LoadMusic and PlayMusic do nothing). 0 when DirectMusic is
+// missing.
 int CreateMusic();
 // Loads both pieces with their loop points.
 void LoadMusic();

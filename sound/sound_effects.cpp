@@ -1,5 +1,6 @@
 // The nine sound effects: the default DirectSound device with its primary buffer, and one
-// secondary buffer per effect holding the whole of its WAVE file's samples.
+// secondary buffer per effect holding the whole of its WAVE file's samples. A machine without
+// a usable sound device plays on silently.
 #include "sound/sound_effects.h"
 
 #include <dsound.h>
@@ -12,6 +13,7 @@ struct SoundState {
     LPDIRECTSOUND device = nullptr;
     LPDIRECTSOUNDBUFFER primary = nullptr;
     LPDIRECTSOUNDBUFFER effects[kSoundEffectCount] = {};
+    bool saidSilent = false;
 };
 
 SoundState sound;
@@ -27,6 +29,7 @@ constexpr char kLoadFailed[] =
     "WAVE\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x83\x8d\x81\x5b\x83\x68\x82\xc5\x82\xab\x82"
     "\xdc\x82\xb9\x82\xf1\x82\xc5\x82\xb5\x82\xbd";
 constexpr char kErrorCaption[] = "\x83\x47\x83\x89\x81\x5b";
+constexpr char kNoDevice[] = "parrun: no sound device, so the game plays without sound\n";
 
 // 16-bit stereo at 44100 Hz.
 constexpr WAVEFORMATEX kPrimaryFormat = {WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
@@ -66,19 +69,29 @@ int LoadEffect(const char* fileName, LPDIRECTSOUNDBUFFER& slot) {
     return 1;
 }
 
+// No device, or one that can't tell its capabilities or give its primary buffer: what was made
+// of it goes, every effect stays empty (so PlaySoundEffect plays nothing), and the start goes on.
+int StartWithoutSound() {
+    ReleaseSoundEffects();
+    SayPlayingWithoutSound();
+    return 1;
+}
+
 }  // namespace
 
 int StartSoundEffects(HWND window) {
-    if (DirectSoundCreate(nullptr, &sound.device, nullptr) != DS_OK) return 0;
+    if (DirectSoundCreate(nullptr, &sound.device, nullptr) != DS_OK) return StartWithoutSound();
     sound.device->SetCooperativeLevel(window, DSSCL_NORMAL);
     DSCAPS caps = {};
     caps.dwSize = sizeof(caps);
-    if (sound.device->GetCaps(&caps) != DS_OK) return 0;
+    if (sound.device->GetCaps(&caps) != DS_OK) return StartWithoutSound();
     sound.device->SetSpeakerConfig(DSSPEAKER_COMBINED(DSSPEAKER_STEREO, DSSPEAKER_GEOMETRY_WIDE));
     DSBUFFERDESC primaryDesc = {};
     primaryDesc.dwSize = sizeof(primaryDesc);
     primaryDesc.dwFlags = DSBCAPS_PRIMARYBUFFER | DSBCAPS_CTRLVOLUME;
-    if (sound.device->CreateSoundBuffer(&primaryDesc, &sound.primary, nullptr) != DS_OK) return 0;
+    if (sound.device->CreateSoundBuffer(&primaryDesc, &sound.primary, nullptr) != DS_OK) {
+        return StartWithoutSound();
+    }
     sound.primary->SetFormat(&kPrimaryFormat);
     for (int id = 0; id < kSoundEffectCount; ++id) {
         if (!LoadEffect(kEffectFiles[id], sound.effects[id])) {
@@ -88,6 +101,12 @@ int StartSoundEffects(HWND window) {
     }
     for (LPDIRECTSOUNDBUFFER effect : sound.effects) effect->SetVolume(kEffectVolume);
     return 1;
+}
+
+void SayPlayingWithoutSound() {
+    if (sound.saidSilent) return;
+    sound.saidSilent = true;
+    OutputDebugStringA(kNoDevice);
 }
 
 // An effect asked for again, while it sounds or after, starts again from its beginning: the

@@ -8,7 +8,8 @@ enum class SoundId : int { Select, Decide, Type, Miss, Cool, LifeUp, Start1, Sta
 
 constexpr int kSoundEffectCount = 9;
 
-// 1 on success; shows its own message when an effect's file cannot be loaded.
+// 1 on success, and also when there is no usable sound device: then every effect stays silent.
+// 0 after its own message when an effect's file cannot be loaded.
 int StartSoundEffects(HWND window);
 // Plays one effect from its start; a number outside 0 to 8 plays nothing.
 void PlaySoundEffect(int id);
@@ -17,3 +18,6 @@ inline void PlaySoundEffect(SoundId id) {
 }
 // Stops the effects and releases the sound device.
 void ReleaseSoundEffects();
+// Says once, in the debugger's output, that the game plays without sound (the effects or the
+// music found no device); again only after ReleaseSoundEffects.
+void SayPlayingWithoutSound();

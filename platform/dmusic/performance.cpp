@@ -4,6 +4,7 @@
 
 #include "platform/core/host.h"
 #include "platform/dmusic/dmusic_objects.h"
+#include "platform/faults/fault_points.h"
 #include "platform/music/sound_font.h"
 
 namespace platform {
@@ -45,6 +46,7 @@ HRESULT Performance::Init(IDirectMusic** directMusic, LPDIRECTSOUND directSound,
     if (initialised_) return DMUS_E_ALREADY_INITED;
     // The layer has no DirectMusic object to hand out or to share.
     if (directMusic != nullptr) return E_NOTIMPL;
+    if (FaultFires("PerformanceInit")) return E_FAIL;  // as without a sound device
     initialised_ = true;
     return S_OK;
 }

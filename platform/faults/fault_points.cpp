@@ -34,6 +34,7 @@ const std::vector<std::string>& FaultPointNames() {
         "GetCaps",
         "CreateSoundBuffer",
         "LockSoundBuffer",
+        "PerformanceInit",
     };
     return names;
 }

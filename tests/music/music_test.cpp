@@ -88,4 +88,13 @@ TEST_F(Music, AFailedCreationReleasesWhatWasMade) {
     platform::ResetFaults();
 }
 
+TEST_F(Music, WithoutASoundDeviceTheGameGoesOnAndNothingPlays) {
+    platform::ArmFault("PerformanceInit", 0);
+    StartMusic();
+    platform::ResetFaults();
+    EXPECT_EQ(platform::LiveDirectMusicObjects(), 0);
+    EXPECT_LT(PlayMusic(MusicId::Title), 0);
+    EXPECT_TRUE(MusicLog().empty());
+}
+
 }  // namespace

@@ -2,7 +2,10 @@
 Japanese locale, a fresh Wine prefix with a 1024 x 768 virtual desktop, and the means to look
 at it (the window probe, screen shots) and to act on it (keys held as a person holds them,
 clicks). Every process it starts is stopped by its process id when the desktop closes; the
-prefix's wineserver is stopped with `wineserver -k` for that prefix."""
+prefix's wineserver is stopped with `wineserver -k` for that prefix.
+
+Given the folder that tests/wine/wine32_setup.sh made, it runs 32-bit programs with that
+folder's Wine under qemu, in a 32-bit prefix; otherwise the host's Wine runs 64-bit ones."""
 import os
 import subprocess
 import time
@@ -24,11 +27,20 @@ def wait_for(seconds, condition, what):
 
 
 class WineDesktop:
-    def __init__(self, work: Path, probe: Path):
+    def __init__(self, work: Path, probe: Path, wine32: Path = None):
         self.work = work
         self.probe = probe
         self.processes = []
         self.env = dict(os.environ)
+        self.wine = [str(wine32 / "wine")] if wine32 else ["wine"]
+        if wine32:
+            # The 32-bit Wine reads the host's fonts; its font caches go here, not beside the
+            # host's own (64-bit) ones.
+            fonts = work / "fonts.conf"
+            fonts.write_text('<?xml version="1.0"?>\n<fontconfig>\n'
+                             f'  <cachedir>{work / "fontconfig"}</cachedir>\n'
+                             '  <include>/etc/fonts/fonts.conf</include>\n</fontconfig>\n')
+            self.env.update(WINEARCH="win32", FONTCONFIG_FILE=str(fonts))
 
     def start(self):
         self._start_x()
@@ -73,12 +85,19 @@ class WineDesktop:
         (home / "run").mkdir(parents=True)
         socket = home / "native"
         env = dict(self.env, HOME=str(home), XDG_RUNTIME_DIR=str(home / "run"))
-        self._spawn(["pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
+        self.sound = self._spawn(["pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
                      "-n", "--load=module-null-sink sink_name=parrun",
                      f"--load=module-native-protocol-unix socket={socket} auth-anonymous=1"],
                     env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for(20, socket.exists, "the PulseAudio socket")
         self.env["PULSE_SERVER"] = f"unix:{socket}"
+
+    def stop_sound(self):
+        """Takes the sound server away: from now on programs find no sound device."""
+        self.sound.terminate()
+        self.sound.wait(10)
+        # A server named but missing: the sound library neither finds nor starts another.
+        self.env["PULSE_SERVER"] = f"unix:{self.work / 'pulse' / 'gone'}"
 
     def _make_locale(self):
         # ja_JP.UTF-8 makes Wine use code page 932 for the program's texts.
@@ -93,7 +112,7 @@ class WineDesktop:
     def _make_prefix(self):
         self.env.update(WINEPREFIX=str(self.work / "prefix"), WINEDEBUG="-all",
                         WINEDLLOVERRIDES="mscoree,mshtml=")
-        subprocess.run(["wineboot", "-i"], env=self.env, check=True,
+        subprocess.run(self.wine + ["wineboot", "-i"], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         # A virtual desktop, so that full screen can set 640 x 480 x 8; DirectDraw drawn by GDI,
         # without OpenGL.
@@ -105,16 +124,18 @@ class WineDesktop:
                             "\"Default\"=\"1024x768\"\n\n"
                             "[HKEY_CURRENT_USER\\Software\\Wine\\Direct3D]\n"
                             "\"renderer\"=\"gdi\"\n")
-        subprocess.run(["wine", "regedit", "/S", str(settings)], env=self.env, check=True,
+        subprocess.run(self.wine + ["regedit", "/S", str(settings)], env=self.env, check=True,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], env=self.env, check=True)
 
     # Running programs.
 
-    def run(self, program, cwd, log):
-        """Starts a Windows program in `cwd`; its output goes to `log`."""
+    def run(self, program, cwd, log, debug_text=False):
+        """Starts a Windows program in `cwd`; its output goes to `log`, with what it hands to
+        the debugger (OutputDebugStringA) when `debug_text` asks for it."""
+        env = dict(self.env, WINEDEBUG="-all,warn+debugstr") if debug_text else self.env
         with open(log, "wb") as out:
-            return self._spawn(["wine", str(program)], cwd=cwd, env=self.env, stdout=out,
+            return self._spawn(self.wine + [str(program)], cwd=cwd, env=env, stdout=out,
                                stderr=subprocess.STDOUT)
 
     def windows(self):
@@ -123,7 +144,7 @@ class WineDesktop:
         # Into a file, not a pipe: Wine's own processes may keep a pipe open after the probe.
         listing = self.work / "windows.txt"
         with open(listing, "wb") as out:
-            subprocess.run(["wine", str(self.probe)], env=self.env, stdout=out, check=True,
+            subprocess.run(self.wine + [str(self.probe)], env=self.env, stdout=out, check=True,
                            stderr=subprocess.DEVNULL)
         windows = []
         for line in listing.read_bytes().decode("utf-8").replace("\r", "").splitlines():

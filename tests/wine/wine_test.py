@@ -1,25 +1,31 @@
 #!/usr/bin/env python3
 """The Windows game under Wine, played as a person would, against the scripted host.
 
-wine_test.py WINDOWS_BUILD NATIVE_BUILD SOURCE_ROOT [WORK]
+wine_test.py WINDOWS_BUILD NATIVE_BUILD SOURCE_ROOT [WORK] [--wine32 FOLDER]
 
-WINDOWS_BUILD is a build of the Windows program (its 64-bit build: see docs/windows.md),
-NATIVE_BUILD a build on our layer (parrun-script, parrun-conformance). In a Wine desktop of its
-own the test
+WINDOWS_BUILD is a Windows build (Parrun-windows.zip, the conformance program, the window
+probe), NATIVE_BUILD a build on our layer (parrun-script, parrun-conformance). With --wine32
+the programs are 32-bit and run with the Wine of that folder (tests/wine/wine32_setup.sh);
+without it the host's Wine runs a 64-bit build. The game is the one in the zip. In a Wine
+desktop of its own the test
 - runs the conformance program under Wine and on the scripted host and compares their facts;
 - starts the game, checks its caption and client size and shoots the title screen;
 - plays a whole game with keys and compares the scores of "a.dat" with the scripted host's;
 - switches to full screen with F4 and back, shooting each;
 - answers the close box No, then Yes, and checks the exit code;
-- starts the game without one of its images and checks the message box and the end.
+- starts the game without one of its images and checks the message box and the end;
+- takes the sound server away and plays a game again: the game says once that it plays
+  without sound, and plays as before.
 Every shot is compared with the scripted host's shot of the same moment; the screens shot
 draw no text, so no pixel may differ.
 """
+import argparse
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
+import zipfile
 from pathlib import Path
 
 import numpy
@@ -47,12 +53,19 @@ def check_exit_code(code):
     check(code == 0, f"the game's exit code is {code}")
 
 
-def game_folder(source, path, program=None):
-    shutil.copytree(source / "data", path)
+NO_SOUND = b"no sound device"
+
+
+def game_folder(shipped, path):
+    """A copy of the zip's game folder with the test's phrase file."""
+    shutil.copytree(shipped, path)
     (path / "drel.txt").write_bytes(PHRASE_FILE)
-    if program:
-        shutil.copy(program, path / "Parrun.exe")
     return path
+
+
+def said_without_sound(folder):
+    """How often the game said it plays without sound."""
+    return (folder / "output.txt").read_bytes().count(NO_SOUND)
 
 
 def differing_pixels(first, second):
@@ -105,7 +118,7 @@ def run_conformance(desktop, windows_build, native_build, source, work):
 
 
 def run_scripted_game(native_build, source, work):
-    folder = game_folder(source, work / "scripted")
+    folder = game_folder(source / "data", work / "scripted")
     (folder / "game.script").write_text(scripted_script())
     code = subprocess.run([str(native_build / "shell/parrun-script"), "--log", "log.txt",
                            "game.script"], cwd=folder).returncode
@@ -113,20 +126,22 @@ def run_scripted_game(native_build, source, work):
     return folder
 
 
-def play_whole_game(desktop, windows_build, source, work, scripted, attempt=1):
-    folder = game_folder(source, work / f"wine-{attempt}", windows_build / "shell/Parrun.exe")
-    game = desktop.run("Parrun.exe", folder, folder / "output.txt")
+def start_game(desktop, folder, work, name):
+    """Starts the game, checks its window, shoots the title as `name` and gives the keyboard to
+    the window; the game's process and window."""
+    game = desktop.run("Parrun.exe", folder, folder / "output.txt", debug_text=True)
     window = wait_for(60, lambda: desktop.window("Parrun"), "the game's window")
     check(window["class"] == "edit01", f"the window's class is {window['class']}")
     check(window["client"] == list(CLIENT), f"the client area is {window['client']}")
     print(f"window 'Parrun', class edit01, client {CLIENT[0]} x {CLIENT[1]}")
     crop = client_crop(window)
-    shots = {}
-    stable_shot(desktop, work / "title.png", "the title screen", crop=crop)
-    shots["title.png"] = work / "title.png"
-
+    stable_shot(desktop, work / name, "the title screen", crop=crop)
     # A click on the client area gives the window the keyboard, as a person's would.
     desktop.click(crop[2] + 240, crop[3] + 160)
+    return game, window
+
+
+def play_game(desktop):
     started = time.monotonic()
     for kind, value in game_steps():
         if kind == "wait":
@@ -135,6 +150,30 @@ def play_whole_game(desktop, windows_build, source, work, scripted, attempt=1):
             desktop.press(value)
             time.sleep(GAP_MS / 1000)
     print(f"played a whole game in {time.monotonic() - started:.1f} s")
+
+
+def check_scores(folder, scripted):
+    wine_scores = (folder / "a.dat").read_bytes()
+    scripted_scores = (scripted / "a.dat").read_bytes()
+    check(len(wine_scores) == 40, f"a.dat has {len(wine_scores)} bytes")
+    check(wine_scores[:20] == scripted_scores[:20],
+          f"scores differ: Wine {wine_scores[:20].hex()}, scripted {scripted_scores[:20].hex()}")
+    check(wine_scores[20:24] != bytes(4), "no typing speed was ranked")
+    print(f"a.dat: the scores are the scripted host's ({int.from_bytes(wine_scores[:4], 'little')}"
+          " points first)")
+
+
+def check_shot(shot, scripted_shot):
+    differ = differing_pixels(shot, scripted_shot)
+    print(f"shot {shot.name}: {differ} pixels differ from the scripted host's")
+    check(differ == 0, f"shot {shot.name} differs from the scripted host's")
+
+
+def play_whole_game(desktop, shipped, work, scripted, attempt=1):
+    folder = game_folder(shipped, work / f"wine-{attempt}")
+    game, window = start_game(desktop, folder, work, "title.png")
+    shots = {"title.png": work / "title.png"}
+    play_game(desktop)
 
     desktop.press("F4")
     wait_for(20, lambda: desktop.desktop_size() == "640x480", "full screen's 640 x 480")
@@ -154,20 +193,26 @@ def play_whole_game(desktop, windows_build, source, work, scripted, attempt=1):
     answer_close_box(desktop, window, "yes")
     check_exit_code(game.wait(30))
     print("close box: No kept the game, Yes ended it with exit code 0")
-
-    wine_scores = (folder / "a.dat").read_bytes()
-    scripted_scores = (scripted / "a.dat").read_bytes()
-    check(len(wine_scores) == 40, f"a.dat has {len(wine_scores)} bytes")
-    check(wine_scores[:20] == scripted_scores[:20],
-          f"scores differ: Wine {wine_scores[:20].hex()}, scripted {scripted_scores[:20].hex()}")
-    check(wine_scores[20:24] != bytes(4), "no typing speed was ranked")
-    print(f"a.dat: the scores are the scripted host's ({int.from_bytes(wine_scores[:4], 'little')}"
-          " points first)")
-
+    check(said_without_sound(folder) == 0, "the game found no sound device")
+    check_scores(folder, scripted)
     for name, shot in shots.items():
-        differ = differing_pixels(shot, scripted / name)
-        print(f"shot {name}: {differ} pixels differ from the scripted host's")
-        check(differ == 0, f"shot {name} differs from the scripted host's")
+        check_shot(shot, scripted / name)
+
+
+def play_without_sound(desktop, shipped, work, scripted):
+    """Without a sound server there is no sound device: the game still reaches its title,
+    says so once, plays a whole game and ends as usual."""
+    desktop.stop_sound()
+    folder = game_folder(shipped, work / "silent")
+    game, window = start_game(desktop, folder, work, "silent-title.png")
+    play_game(desktop)
+    answer_close_box(desktop, window, "yes")
+    check_exit_code(game.wait(30))
+    said = said_without_sound(folder)
+    check(said == 1, f"the game said {said} times that it plays without sound")
+    print("without a sound server: 'no sound device' said once, then the whole game")
+    check_scores(folder, scripted)
+    check_shot(work / "silent-title.png", scripted / "title.png")
 
 
 def answer_close_box(desktop, window, answer):
@@ -180,8 +225,8 @@ def answer_close_box(desktop, window, answer):
     wait_for(20, lambda: desktop.window("終了確認") is None, "the close box to go")
 
 
-def start_without_image(desktop, windows_build, source, work):
-    folder = game_folder(source, work / "missing-image", windows_build / "shell/Parrun.exe")
+def start_without_image(desktop, shipped, work):
+    folder = game_folder(shipped, work / "missing-image")
     (folder / "images/words1-1.bmp").rename(folder / "words1-1.bmp")
     game = desktop.run("Parrun.exe", folder, folder / "output.txt")
     box = wait_for(60, lambda: desktop.window("エラー"), "the error box")
@@ -197,10 +242,22 @@ def start_without_image(desktop, windows_build, source, work):
 
 
 def main():
-    windows_build, native_build, source = (Path(arg).resolve() for arg in sys.argv[1:4])
-    work = Path(sys.argv[4]) if len(sys.argv) > 4 else Path(tempfile.mkdtemp(prefix="wine-"))
+    parser = argparse.ArgumentParser()
+    parser.add_argument("windows_build", type=Path)
+    parser.add_argument("native_build", type=Path)
+    parser.add_argument("source", type=Path)
+    parser.add_argument("work", type=Path, nargs="?")
+    parser.add_argument("--wine32", type=Path, help="the folder wine32_setup.sh made")
+    args = parser.parse_args()
+    windows_build, native_build, source = (p.resolve() for p in
+                                           (args.windows_build, args.native_build, args.source))
+    work = args.work.resolve() if args.work else Path(tempfile.mkdtemp(prefix="wine-"))
     work.mkdir(parents=True, exist_ok=True)
-    desktop = WineDesktop(work, windows_build / "tests/wine/parrun-wine-probe.exe")
+    with zipfile.ZipFile(windows_build / "Parrun-windows.zip") as shipped_zip:
+        shipped_zip.extractall(work / "zip")
+    shipped = work / "zip/Parrun"
+    desktop = WineDesktop(work, windows_build / "tests/wine/parrun-wine-probe.exe",
+                          args.wine32.resolve() if args.wine32 else None)
     started = time.monotonic()
     try:
         desktop.start()
@@ -208,20 +265,21 @@ def main():
         run_conformance(desktop, windows_build, native_build, source, work)
         scripted = run_scripted_game(native_build, source, work)
         try:
-            play_whole_game(desktop, windows_build, source, work, scripted)
+            play_whole_game(desktop, shipped, work, scripted)
         except WineDied as died:
             # Seen once in some ten runs, at the game's end: the game is played once more, and
             # must pass every check then.
             print(f"WARNING: {died} at the whole game's end; playing it once more")
-            play_whole_game(desktop, windows_build, source, work, scripted, attempt=2)
-        start_without_image(desktop, windows_build, source, work)
+            play_whole_game(desktop, shipped, work, scripted, attempt=2)
+        start_without_image(desktop, shipped, work)
+        play_without_sound(desktop, shipped, work, scripted)
     except (AssertionError, subprocess.TimeoutExpired) as failure:
         print(f"FAIL {failure} (files in {work})")
         return 1
     finally:
         desktop.close()
     print(f"wine: every check passed in {time.monotonic() - started:.1f} s")
-    if len(sys.argv) <= 4:
+    if not args.work:
         shutil.rmtree(work, ignore_errors=True)
     return 0
 
