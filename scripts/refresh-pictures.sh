@@ -3,7 +3,7 @@
 # whose pixels changed in place, and writes a review picture of it (before, after and the
 # changed pixels in magenta) for a person to look at before committing.
 #
-#   scripts/refresh-pictures.sh [--window] [BUILD_FOLDER]
+#   scripts/refresh-pictures.sh [--no-window] [BUILD_FOLDER]
 #
 # BUILD_FOLDER (default build) is a configured CMake build folder; the programs that draw are
 # built there, and the review pictures go to BUILD_FOLDER/picture-review/.
@@ -14,18 +14,25 @@
 #   the shots of docs/screens of the nine screens in the window and in full screen, walked on
 #   the scripted host (scripts/screens-walk.script): the same pixels the SDL window shows,
 #   since the SDL tests compare the two, and full screen laid out as on a 1920 x 1080 screen.
-# With --window also, from a real SDL window under Xvfb (tests/sdl/message_box_test.py):
+# Also, from a real SDL window under Xvfb (tests/sdl/message_box_test.py, some seconds), unless
+# --no-window is given or Xvfb, openbox or xdotool is missing:
 #   tests/sdl/reference and docs/screens/close-box-window.png.
 # Left as they are: docs/screens/close-box-fullscreen.png and scaled-window-1920x1080.png (a
 # real 1920 x 1080 desktop), docs/windows/wine-beside-scripted.png (the game under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-window=0
-if [ "${1:-}" = --window ]; then
-    window=1
+window=1
+if [ "${1:-}" = --no-window ]; then
+    window=0
     shift
 fi
+for program in Xvfb openbox xdotool; do
+    if [ "$window" = 1 ] && ! command -v "$program" > /dev/null; then
+        echo "refresh-pictures: no $program, so tests/sdl/reference is left as it is"
+        window=0
+    fi
+done
 build=$(cd "${1:-build}" && pwd)
 python=/usr/bin/python3
 review=$build/picture-review

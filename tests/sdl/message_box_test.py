@@ -89,7 +89,7 @@ def check_against(picture, references, name, work):
     differ = int(numpy.count_nonzero(numpy.any(picture != reference, axis=2)))
     if differ:
         raise Failure("%s: %d pixels differ from the reference (shot kept in %s; "
-                      "scripts/refresh-pictures.sh --window)" % (name, differ, work))
+                      "scripts/refresh-pictures.sh)" % (name, differ, work))
     print("%s: as the reference" % name)
 
 
