@@ -32,7 +32,6 @@ constexpr PieceArea kPieceAreas[] = {
     {{224, 16, 254, 32}, kCream},    // Bonus
 };
 
-constexpr int32_t kCounterLimit = 999999;
 constexpr int kBarWidth = kTimerSlot.right - kTimerSlot.left;
 constexpr int kBarHeight = kTimerSlot.bottom - kTimerSlot.top;
 constexpr int kBarStep = 4;  // pixels the bar loses a tick
@@ -86,11 +85,11 @@ void ClearPlayPiece(PlayPiece piece) {
 }
 
 void DrawScore(int32_t score) {
-    DrawNumber(score, kCounterLimit, DigitSet::Large, 416, 22, 12);
+    DrawNumber(score, kScoreLimit, DigitSet::Large, 416, 22, 12);
 }
 
 void DrawBonus(int32_t bonus) {
-    DrawNumber(bonus, kCounterLimit, DigitSet::Small, 246, 11, 16);
+    DrawNumber(bonus, kScoreLimit, DigitSet::Small, 246, kSmallPitch, 16);
 }
 
 void DrawLives(int32_t count) {
