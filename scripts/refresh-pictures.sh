@@ -33,7 +33,12 @@ for program in Xvfb openbox xdotool; do
         window=0
     fi
 done
-build=$(cd "${1:-build}" && pwd)
+build=${1:-build}
+if [ ! -f "$build/build.ninja" ]; then
+    echo "refresh-pictures: $build is no configured build folder (cmake -S . -B $build -G Ninja)" >&2
+    exit 1
+fi
+build=$(cd "$build" && pwd)
 python=/usr/bin/python3
 review=$build/picture-review
 work=$(mktemp -d)
