@@ -88,8 +88,8 @@ def check_against(picture, references, name, work):
         raise Failure("%s: %s, the reference %s" % (name, picture.shape, reference.shape))
     differ = int(numpy.count_nonzero(numpy.any(picture != reference, axis=2)))
     if differ:
-        raise Failure("%s: %d pixels differ from the reference (shot kept in %s)" %
-                      (name, differ, work))
+        raise Failure("%s: %d pixels differ from the reference (shot kept in %s; "
+                      "scripts/refresh-pictures.sh)" % (name, differ, work))
     print("%s: as the reference" % name)
 
 
