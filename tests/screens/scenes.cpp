@@ -104,6 +104,8 @@ const Scene& SceneNamed(const std::string& name) {
         {"ready", [] { Ready(false); }},
         {"ready-go", [] { Ready(true); }},
         {"play-good", [] { Play(PlayMark::ResultOneMiss); }},
+        {"play-perfect", [] { Play(PlayMark::ResultNoMiss); }},
+        {"play-many-misses", [] { Play(PlayMark::ResultManyMisses); }},
         {"game-over", GameOver},
         {"results", Results},
         {"rankings", RankingsScene},

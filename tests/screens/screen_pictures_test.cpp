@@ -11,10 +11,10 @@
 
 namespace {
 
-// The screens kept as reference pictures; the play screen's other marks differ from
-// play-good only in the mark, which the piece tests pin.
-const char* const kReferenceScenes[] = {"title",     "ready",   "ready-go", "play-good",
-                                        "game-over", "results", "rankings", "settings"};
+// The screens kept as reference pictures, the play screen with each of its three result marks.
+const char* const kReferenceScenes[] = {
+    "title",     "ready",   "ready-go", "play-good", "play-perfect", "play-many-misses",
+    "game-over", "results", "rankings", "settings"};
 
 // The play area of a picture the host showed: the whole of a windowed one, the middle of a
 // full-screen one.
