@@ -1,0 +1,42 @@
+#!/bin/bash
+# Builds the game's web page into build-web/page/ (index.html, the program and its data) and
+# serves it at http://127.0.0.1:8000/. The folder can be put on any static web server.
+# "--build-only" builds without serving.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+serve=1
+if [ "${1:-}" = "--build-only" ]; then serve=0; fi
+
+SUDO=""
+if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
+mapfile -t packages < <(grep -v '^\s*#' .ci/packages-web.txt | grep -v '^\s*$')
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    $SUDO apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+        "${missing[@]}"
+fi
+
+# Debian's emscripten finds its JavaScript libraries (acorn) there, whichever node runs it.
+export NODE_PATH=/usr/share/nodejs
+bash scripts/web-freetype.sh
+emcmake cmake -S . -B build-web/game -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+ninja -C build-web/game parrun
+
+page=build-web/page
+rm -rf "$page"
+mkdir -p "$page"
+cp platform/web/page/index.html "$page/"
+cp build-web/game/shell/parrun.js build-web/game/shell/parrun.wasm \
+    build-web/game/shell/parrun.data "$page/"
+cp /usr/share/doc/fonts-ipafont-gothic/copyright "$page/ipa-font-licence.txt"
+echo "The page is in $page ($(du -sh "$page" | cut -f1))."
+
+if [ "$serve" = 1 ]; then
+    echo "Serving it at http://127.0.0.1:8000/ (Ctrl-C stops)."
+    exec python3 -m http.server 8000 --bind 127.0.0.1 --directory "$page"
+fi
