@@ -3,7 +3,7 @@
 // the program's module, before the game starts.
 Module.parrunPage = (function () {
     'use strict';
-    var page = {events: [], savesKept: 0, exitCode: null};
+    var page = {events: [], savesKept: 0, exitCode: null, pictures: 0};
     var canvas = document.getElementById('screen');
     var context = canvas.getContext('2d');
     var note = document.getElementById('sound-note');
@@ -13,7 +13,7 @@ Module.parrunPage = (function () {
 
     // Each picture pixel is shown as a whole number of page pixels, as large as fits.
     function layout() {
-        var margin = fullScreen ? 0 : 48;
+        var margin = fullScreen ? 0 : 80;
         var scale = Math.floor(Math.min((window.innerWidth - margin) / canvas.width,
                                         (window.innerHeight - margin) / canvas.height));
         scale = Math.max(scale, 1);
@@ -44,6 +44,7 @@ Module.parrunPage = (function () {
             layout();
         }
         context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+        page.pictures += 1;
     };
     // Until the page draws message boxes of its own, the browser's dialogs stand in.
     page.messageBox = function (text, caption, yesNo) {
@@ -191,12 +192,13 @@ Module.parrunPage = (function () {
             }
         });
     };
-    var syncing = false, again = false;
+    var again = false;
+    page.syncing = false;
     function writeThrough() {
-        if (syncing) { again = true; return; }
-        syncing = true;
+        if (page.syncing) { again = true; return; }
+        page.syncing = true;
         FS.syncfs(false, function (error) {
-            syncing = false;
+            page.syncing = false;
             if (error) console.error('parrun: the browser\'s storage refused a save', error);
             else page.savesKept += 1;
             if (again) { again = false; writeThrough(); }
@@ -226,6 +228,14 @@ Module.parrunPage = (function () {
             removeRunDependency('parrun-saves');
         });
     }]);
+
+    // A page that embeds the game may prepare the game folder (/data) before the game starts,
+    // through window.parrunPrepare(FS).
+    var initialized = Module.onRuntimeInitialized;
+    Module.onRuntimeInitialized = function () {
+        if (initialized) initialized();
+        if (typeof window.parrunPrepare === 'function') window.parrunPrepare(FS);
+    };
 
     page.ended = function (code) {
         page.exitCode = code;
