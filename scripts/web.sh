@@ -15,6 +15,8 @@ for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
         missing+=("$package")
 done
+# A machine whose node comes from elsewhere has its npm too; Debian's would replace that node.
+command -v npm >/dev/null || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
     $SUDO apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
@@ -24,6 +26,11 @@ fi
 # Debian's emscripten finds its JavaScript libraries (acorn) there, whichever node runs it.
 export NODE_PATH=/usr/share/nodejs
 bash scripts/web-freetype.sh
+# FluidSynth for the browser, from the npm registry.
+fluid=build-web/node/node_modules/js-synthesizer/externals
+if [ ! -f "$fluid/libfluidsynth-2.3.0.js" ]; then
+    npm install --silent --no-audit --no-fund --prefix build-web/node js-synthesizer@1.13.0
+fi
 emcmake cmake -S . -B build-web/game -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 ninja -C build-web/game parrun
 
@@ -34,6 +41,12 @@ cp platform/web/page/index.html "$page/"
 cp build-web/game/shell/parrun.js build-web/game/shell/parrun.wasm \
     build-web/game/shell/parrun.data "$page/"
 cp /usr/share/doc/fonts-ipafont-gothic/copyright "$page/ipa-font-licence.txt"
+cp "$fluid/libfluidsynth-2.3.0.js" "$page/"
+cp "$fluid/LICENSE.fluidsynth.txt" "$page/fluidsynth-licence.txt"
+# The music's sound font: only the instruments the two pieces play, from Debian's FluidR3_GM.
+PYTHONDONTWRITEBYTECODE=1 /usr/bin/python3 tools/music/subset_font.py \
+    /usr/share/sounds/sf2/FluidR3_GM.sf2 "$page/music.sf2" data/bgm/title.mid data/bgm/game.mid
+cp /usr/share/doc/fluid-soundfont-gm/copyright "$page/sound-font-licence.txt"
 echo "The page is in $page ($(du -sh "$page" | cut -f1))."
 
 if [ "$serve" = 1 ]; then

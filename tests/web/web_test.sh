@@ -15,8 +15,14 @@ work=$(mktemp -d)
 echo "work folder $work"
 trap '[ -n "${KEEP_WORK:-}" ] || rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*"; exit 1; }
+# Runs a script in a game folder for its last picture; a script ends by its timeout (status 3).
+last_picture() {
+    local status=0
+    (cd "$1" && printf "$2" > s && "$script" --last-picture "$3" s >/dev/null) || status=$?
+    [ "$status" = 3 ] || fail "parrun-script ended with status $status in $1"
+}
 same_picture() {
-    python3 -c 'import sys
+    /usr/bin/python3 -c 'import sys
 from PIL import Image, ImageChops
 a, b = (Image.open(f).convert("RGB") for f in sys.argv[1:3])
 sys.exit(0 if a.size == b.size and ImageChops.difference(a, b).getbbox() is None else 1)' "$1" "$2"
@@ -33,7 +39,7 @@ head -c 37 /dev/urandom > "$work/damaged.dat"
 node "$here/web_test.js" "$page" "$work" || fail "the page's own checks"
 
 cp -r "$work/start" "$work/title"
-(cd "$work/title" && printf 'end 1000\n' > s && "$script" --last-picture "$work/scripted-title.png" s >/dev/null)
+last_picture "$work/title" 'end 1000\n' "$work/scripted-title.png"
 same_picture "$work/title.png" "$work/scripted-title.png" || fail "the title differs from the scripted host's"
 echo "ok: the title is the scripted host's, pixel for pixel"
 
@@ -46,8 +52,9 @@ echo "ok: the replay wrote the same a.dat and showed the same last picture"
 
 cp -r "$work/start" "$work/damaged"
 cp "$work/damaged.dat" "$work/damaged/a.dat"
-(cd "$work/damaged" && printf 'at 500 press DOWN\nat 600 release DOWN\nat 900 press RETURN\nat 1000 release RETURN\nend 2500\n' > s &&
-    "$script" --last-picture "$work/scripted-rankings.png" s >/dev/null)
+last_picture "$work/damaged" \
+    'at 500 press DOWN\nat 600 release DOWN\nat 900 press RETURN\nat 1000 release RETURN\nend 2500\n' \
+    "$work/scripted-rankings.png"
 same_picture "$work/damaged-rankings.png" "$work/scripted-rankings.png" ||
     fail "the rankings of a damaged a.dat differ from the scripted host's"
 echo "ok: a damaged a.dat shows the rankings the scripted host shows"

@@ -220,6 +220,7 @@ Module.parrunPage = (function () {
             var match = /^\/data\/(key\.dat|a\.dat)$/.exec(PATH_FS.resolve(to));
             if (match) page.keep(match[1]);
         };
+        if (Module.parrunSoundFont) ENV.PARRUN_SOUNDFONT = Module.parrunSoundFont;
         FS.mkdir('/save');
         FS.mount(IDBFS, {}, '/save');
         addRunDependency('parrun-saves');
