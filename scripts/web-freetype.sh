@@ -1,13 +1,15 @@
 #!/bin/bash
-# Builds FreeType for the browser from Debian's source package, into build-web/freetype/.
+# Builds FreeType for the browser from Debian's source package, into build-web/freetype/ (or
+# the freetype folder of PARRUN_WEB_BUILD).
 # The source is fetched with apt under a sources list and state folder of our own, so the
 # machine's apt set-up stays as it was. Only the core library is built: the font we ship is a
 # plain TrueType face, so zlib, bzip2, PNG, HarfBuzz and Brotli are left out.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=$PWD/build-web/freetype
+build=$(realpath -m "${PARRUN_WEB_BUILD:-build-web}")
+out=$build/freetype
 if [ -f "$out/lib/libfreetype.a" ]; then exit 0; fi
-work=$PWD/build-web/freetype-source
+work=$build/freetype-source
 apt_dir=$work/apt
 rm -rf "$work"
 mkdir -p "$apt_dir/state/lists/partial" "$apt_dir/cache/archives/partial" "$work/src"

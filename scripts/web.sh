@@ -1,11 +1,13 @@
 #!/bin/bash
 # Builds the game's web page into build-web/page/ (index.html, the program and its data) and
 # serves it at http://127.0.0.1:8000/. The folder can be put on any static web server.
-# "--build-only" builds without serving.
+# "--build-only" builds without serving; PARRUN_WEB_BUILD names another folder than build-web.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 serve=1
 if [ "${1:-}" = "--build-only" ]; then serve=0; fi
+build=$(realpath -m "${PARRUN_WEB_BUILD:-build-web}")
+export PARRUN_WEB_BUILD=$build
 
 SUDO=""
 if [ "$(id -u)" != 0 ]; then SUDO=sudo; fi
@@ -27,19 +29,19 @@ fi
 export NODE_PATH=/usr/share/nodejs
 bash scripts/web-freetype.sh
 # FluidSynth for the browser, from the npm registry.
-fluid=build-web/node/node_modules/js-synthesizer/externals
+fluid=$build/node/node_modules/js-synthesizer/externals
 if [ ! -f "$fluid/libfluidsynth-2.3.0.js" ]; then
-    npm install --silent --no-audit --no-fund --prefix build-web/node js-synthesizer@1.13.0
+    npm install --silent --no-audit --no-fund --prefix "$build/node" js-synthesizer@1.13.0
 fi
-emcmake cmake -S . -B build-web/game -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-ninja -C build-web/game parrun
+emcmake cmake -S . -B "$build/game" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DPARRUN_WEB_FREETYPE="$build/freetype" >/dev/null
+ninja -C "$build/game" parrun
 
-page=build-web/page
+page=$build/page
 rm -rf "$page"
 mkdir -p "$page"
 cp platform/web/page/index.html "$page/"
-cp build-web/game/shell/parrun.js build-web/game/shell/parrun.wasm \
-    build-web/game/shell/parrun.data "$page/"
+cp "$build"/game/shell/parrun.{js,wasm,data} "$page/"
 cp /usr/share/doc/fonts-ipafont-gothic/copyright "$page/ipa-font-licence.txt"
 cp "$fluid/libfluidsynth-2.3.0.js" "$page/"
 cp "$fluid/LICENSE.fluidsynth.txt" "$page/fluidsynth-licence.txt"
