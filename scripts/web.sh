@@ -35,7 +35,7 @@ if [ ! -f "$fluid/libfluidsynth-2.3.0.js" ]; then
 fi
 emcmake cmake -S . -B "$build/game" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DPARRUN_WEB_FREETYPE="$build/freetype" >/dev/null
-ninja -C "$build/game" parrun
+ninja -C "$build/game" -j"${PARRUN_JOBS:-$(nproc)}" parrun
 
 page=$build/page
 rm -rf "$page"
