@@ -13,9 +13,10 @@ Module.parrunPage = (function () {
 
     // Each picture pixel is shown as a whole number of page pixels, as large as fits.
     function layout() {
-        var margin = fullScreen ? 0 : 80;
-        var scale = Math.floor(Math.min((window.innerWidth - margin) / canvas.width,
-                                        (window.innerHeight - margin) / canvas.height));
+        // In a window the page keeps room for its lines under the picture.
+        var across = fullScreen ? 0 : 16, down = fullScreen ? 0 : 80;
+        var scale = Math.floor(Math.min((window.innerWidth - across) / canvas.width,
+                                        (window.innerHeight - down) / canvas.height));
         scale = Math.max(scale, 1);
         canvas.style.width = canvas.width * scale + 'px';
         canvas.style.height = canvas.height * scale + 'px';
