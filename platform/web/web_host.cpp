@@ -59,6 +59,7 @@ EM_JS(int, parrun_web_message_box, (const char* text, const char* caption, int y
 EM_JS(int, parrun_web_start_audio, (), { return Module.parrunPage.startAudio(); });
 EM_JS(void, parrun_web_stop_audio, (), { Module.parrunPage.stopAudio(); });
 EM_JS(int, parrun_web_audio_heard, (), { return Module.parrunPage.audioHeard() ? 1 : 0; });
+EM_JS(int, parrun_web_audio_queued, (), { return Module.parrunPage.queuedFrames(); });
 
 EM_JS(void, parrun_web_queue_audio, (const float* frames, int count), {
     Module.parrunPage.queueAudio(HEAPF32.slice(frames >> 2, (frames >> 2) + count * 2));
@@ -232,11 +233,18 @@ void WebHost::AudioChanging() {
 
 void WebHost::FeedAudio() {
     if (audioRenderer_ == nullptr) return;
-    // The sound follows the page's clock: what is due by a little ahead of now is made, and
-    // heard when the page may play sound, or only moved past until then.
-    double due = (emscripten_get_now() - audioStart_ + kAudioLeadMs) * audioRate_ / 1000.0;
-    int64_t wanted = static_cast<int64_t>(std::floor(due)) - framesMade_;
+    // While the page plays sound, its output's own clock leads: the queue is kept a little
+    // ahead of what it has played. Until then (the browser waits for the player's first key
+    // or click) everything that sounds moves on unheard with the page's clock.
+    int64_t wanted;
     bool heard = parrun_web_audio_heard() != 0;
+    double now = emscripten_get_now();
+    if (heard) {
+        wanted = static_cast<int64_t>(kAudioLeadMs * audioRate_ / 1000) - parrun_web_audio_queued();
+    } else {
+        double due = (now - audioStart_ + kAudioLeadMs) * audioRate_ / 1000.0;
+        wanted = static_cast<int64_t>(std::floor(due)) - framesMade_;
+    }
     while (wanted > 0) {
         int frames = static_cast<int>(std::min<int64_t>(wanted, kLongestAudioBlock));
         if (heard) {
@@ -248,6 +256,10 @@ void WebHost::FeedAudio() {
         }
         framesMade_ += frames;
         wanted -= frames;
+    }
+    if (heard) {
+        // Should the page stop playing, the page's clock takes over from here.
+        audioStart_ = now - (framesMade_ * 1000.0 / audioRate_ - kAudioLeadMs);
     }
 }
 

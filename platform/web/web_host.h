@@ -49,7 +49,7 @@ private:
     void ShowPendingPicture();
     // Delivers what the page queued; false when nothing was.
     bool DeliverEvents();
-    // Renders the mixer's sound up to a little ahead of the page's clock.
+    // Renders the mixer's sound up to a little ahead of what the page has played.
     void FeedAudio();
     void StorePicture(const uint32_t* pixels, int width, int height);
 

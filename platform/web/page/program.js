@@ -123,6 +123,7 @@ Module.parrunPage = (function () {
     // queue. Browsers start sound only after the player's first key or click.
     var audio = null, node = null, queue = [], queueOffset = 0, queuedFrames = 0;
     page.levels = [];  // the loudness of each block played, for tests
+    page.missedFrames = 0;  // frames played as silence for want of sound made in time
     page.startAudio = function () {
         var Context = window.AudioContext || window.webkitAudioContext;
         if (!Context) return 0;
@@ -134,6 +135,7 @@ Module.parrunPage = (function () {
             var sum = 0;
             for (var i = 0; i < left.length; ++i) {
                 var l = 0, r = 0;
+                if (!queue.length) page.missedFrames += 1;
                 if (queue.length) {
                     var block = queue[0];
                     l = block[queueOffset];
@@ -161,6 +163,7 @@ Module.parrunPage = (function () {
         queue = [];
         queuedFrames = queueOffset = 0;
     };
+    page.queuedFrames = function () { return queuedFrames | 0; };
     page.audioHeard = function () { return !!audio && audio.state === 'running'; };
     page.queueAudio = function (samples) {
         queue.push(samples);
