@@ -33,8 +33,9 @@ mkdir "$work/start"
 cp -r "$data/images" "$data/se" "$data/bgm" "$work/start/"
 printf '[drel]\x82\xa0 a\n[normal]\x82\xa2 i\n' > "$work/start/drel.txt"
 cp "$work/start/drel.txt" "$work/drel.txt"
-# Rankings cut short in the middle of a record.
-head -c 37 /dev/urandom > "$work/damaged.dat"
+# Rankings cut short in the middle of a record, with bytes no save would write.
+/usr/bin/python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(0, 37 * 7, 7)))' \
+    > "$work/damaged.dat"
 
 node "$here/web_test.js" "$page" "$work" || fail "the page's own checks"
 
