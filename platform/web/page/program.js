@@ -83,11 +83,13 @@ Module.parrunPage = (function () {
         if (key.length === 1) {
             var upper = key.toUpperCase();
             if (upper >= 'A' && upper <= 'Z') return upper.charCodeAt(0);
-            if (key === '-') return VK_OEM_MINUS;
+            // Shift gives the minus key's other character; the game sees the key.
+            if (key === '-' || key === '_') return VK_OEM_MINUS;
         }
-        // A layout without Latin letters gives the letter of the key's place.
+        // A layout without Latin letters (or an input method's "Process") gives the letter of
+        // the key's place.
         var place = /^Key([A-Z])$/.exec(event.code || '');
-        if (place && key.length === 1 && !/[\x21-\x7e]/.test(key)) return place[1].charCodeAt(0);
+        if (place && !/^[\x21-\x7e]$/.test(key)) return place[1].charCodeAt(0);
         return byPlace[event.code] || 0;
     }
     function isOwned(key, event) {
