@@ -31,6 +31,14 @@ Module.parrunPage = (function () {
         canvas.width = width;
         canvas.height = height;
         document.body.classList.toggle('full-screen', fullScreen);
+        // The browser's own full screen too, when it allows it (the key that asked for it is
+        // still fresh); otherwise the picture fills what the page has.
+        var root = document.documentElement;
+        if (fullScreen && !document.fullscreenElement && root.requestFullscreen) {
+            root.requestFullscreen().catch(function () {});
+        } else if (!fullScreen && document.fullscreenElement && document.exitFullscreen) {
+            document.exitFullscreen().catch(function () {});
+        }
         layout();
     };
     page.showWindow = function (visible) {
