@@ -22,6 +22,9 @@ cmake -S "$root" -B "$out/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 ninja -C "$out/gcc" -j"$jobs"
 ctest --test-dir "$out/gcc" -j"$jobs" --output-on-failure
 
+echo "=== the comparison with a peer game, briefly (figures in docs/performance.md)"
+"$root/scripts/compare-peer.sh" --quick "$out/gcc/shell/parrun" "$root/data"
+
 echo "=== the player's build: what play.sh makes, with gcc's optimiser"
 cmake -S "$root" -B "$out/play" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPARRUN_TESTS=OFF
 ninja -C "$out/play" -j"$jobs" parrun
