@@ -23,6 +23,9 @@ cmake -S "$root" -B "$out/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 ninja -C "$out/gcc" -j"$jobs"
 ctest --test-dir "$out/gcc" -j"$jobs" --output-on-failure
 
+echo "=== the comparison with a peer game, briefly (figures in docs/performance.md)"
+"$root/scripts/compare-peer.sh" --quick "$out/gcc/shell/parrun" "$root/data"
+
 echo "=== web: the page built with Emscripten, played in headless Chromium against the scripted host"
 PARRUN_WEB_BUILD="$out/web" "$root/scripts/web.sh" --build-only
 npm install --silent --no-audit --no-fund --prefix "$out/web/node" playwright-core@1.49.1

@@ -22,8 +22,20 @@ namespace platform {
 
 namespace {
 
-// How long Sleep(0) gives the processor away.
-constexpr long kYieldPauseNanoseconds = 500'000;
+constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
+
+int64_t MonotonicNanoseconds() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+// The host's millisecond clock counts from its first reading, so the host knows when it next
+// ticks.
+int64_t ClockStart() {
+    static const int64_t start = MonotonicNanoseconds();
+    return start;
+}
 
 struct KeyPair {
     int virtualKey;
@@ -74,17 +86,23 @@ SdlHost::~SdlHost() {
 }
 
 uint32_t SdlHost::Now() {
-    return SDL_GetTicks();
+    int64_t start = ClockStart();
+    return static_cast<uint32_t>((MonotonicNanoseconds() - start) / kNanosecondsPerMillisecond);
 }
 
 void SdlHost::Sleep(uint32_t milliseconds) {
     ShowPendingPicture();
     if (milliseconds == 0) {
         // Sleep(0) only yields: with nothing else to run, a loop waiting on the clock would
-        // keep a core busy. A pause well under the clock's millisecond spares the processor
-        // and still lets such a loop see each new millisecond at once.
-        timespec pause = {0, kYieldPauseNanoseconds};
-        nanosleep(&pause, nullptr);
+        // keep a core busy. Sleeping until the clock's next millisecond wakes such a loop once
+        // for each value it can read, and as soon as the new one can be read.
+        int64_t start = ClockStart();
+        int64_t elapsed = MonotonicNanoseconds() - start;
+        int64_t wake =
+            start + (elapsed / kNanosecondsPerMillisecond + 1) * kNanosecondsPerMillisecond;
+        timespec until = {static_cast<time_t>(wake / 1'000'000'000),
+                          static_cast<long>(wake % 1'000'000'000)};
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
         return;
     }
     SDL_Delay(milliseconds);

@@ -50,6 +50,8 @@ public:
                                const uint32_t* palette) override;
     bool StartAudio(AudioRenderer* renderer, std::string& whyNot) override;
     void StopAudio() override;
+    // The title shows while the sound font is read.
+    bool PreparesMusicInBackground() override { return true; }
 
 private:
     static void AudioCallback(void* host, Uint8* stream, int length);
