@@ -19,8 +19,8 @@ import tempfile
 import numpy
 from PIL import Image, ImageGrab
 
-from play_through_test import (Display, Failure, ask_to_close, grab, hold, make_game_folder,
-                               run, shows_box, wait_for)
+from sdl_game import ask_to_close, grab, make_game_folder, shows_box
+from x_session import Display, Failure, find_window, hold, run, wait_for
 
 # The window at scale 3; full screen shows the play area at 3 times too, at (240, 60).
 SCREEN = "1920x1080x24"
@@ -37,10 +37,7 @@ def client_list():
 def start(parrun, folder, log):
     game = subprocess.Popen([parrun, "--scale", str(SCALE)], cwd=folder, stdout=log,
                             stderr=log)
-    window = run("timeout", "20", "xdotool", "search", "--sync", "--onlyvisible", "--name",
-                 "^Parrun$").split()[0]
-    run("xdotool", "windowactivate", "--sync", window)
-    return game, window
+    return game, find_window(game)
 
 
 def steady_picture(window, display, size):
@@ -54,7 +51,7 @@ def steady_picture(window, display, size):
         same = "picture" in last and numpy.array_equal(last["picture"], picture)
         last["picture"] = picture
         return (picture,) if same else None
-    return wait_for(20, "a steady picture", steady)[0]
+    return wait_for(60, "a steady picture", steady)[0]
 
 
 def full_screen_play_area(display):
@@ -94,7 +91,7 @@ def check_against(picture, references, name, work):
 
 
 def ended(game, what):
-    wait_for(10, what, lambda: game.poll() is not None)
+    wait_for(30, what, lambda: game.poll() is not None)
     if game.returncode != 0:
         raise Failure("%s: status %d" % (what, game.returncode))
 
@@ -131,7 +128,7 @@ def main():
                     hold(key)
             if keys == ["Return"]:
                 break
-            wait_for(10, "the title after " + " ".join(keys),
+            wait_for(30, "the title after " + " ".join(keys),
                      lambda: numpy.array_equal(grab(window, display.name, WINDOW), title))
             if game.poll() is not None:
                 raise Failure("the game ended after " + " ".join(keys))
@@ -150,7 +147,7 @@ def main():
         def message():
             picture = full_screen_play_area(display.name)
             return (picture,) if picture is not None and shows_box(picture) else None
-        check_against(wait_for(10, "the image's message in full screen", message)[0], references,
+        check_against(wait_for(30, "the image's message in full screen", message)[0], references,
                       "image-box-full-screen.png", work)
         hold("Return")
         ended(game, "the game's end after OK")

@@ -14,23 +14,9 @@ game_pid=""
 # The host's settings file goes here, not into the player's own folder.
 export XDG_CONFIG_HOME="$work/config"
 
-# Xvfb picks a free display itself and tells its number once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -1 "$work/display")"
+. "$(dirname "$0")/../support/x_test.sh"
+start_xvfb 1024x768x24
 xdpyinfo >/dev/null || { echo "FAIL: cannot reach $DISPLAY"; exit 1; }
-
-fail() { echo "FAIL: $*"; echo "--- game's output"; cat "$work/game.log" || true; exit 1; }
-# wait_for SECONDS COMMAND...: retries the command until it succeeds or the deadline passes.
-wait_for() {
-    local deadline=$((SECONDS + $1)); shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.05
-    done
-}
 
 cd "$work"
 # The display loads the game's pictures, and the sound its effects, when the window is created.
@@ -40,8 +26,7 @@ printf '[drel]\x82\xbe\x82\xd7 dabe\n[normal]\x82\xbe\x82\xe6 dayo\n' > drel.txt
 "$program" 2>"$work/game.log" &
 game_pid=$!
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Parrun$' | head -1) ||
-    fail "no window named Parrun appeared"
+window=$(find_window "$game_pid")
 name=$(xdotool getwindowname "$window")
 [ "$name" = "Parrun" ] || fail "caption is '$name'"
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
