@@ -9,6 +9,7 @@
 
 #include "platform/core/host.h"
 #include "platform/core/key_names.h"
+#include "platform/core/text_words.h"
 #include "platform/replay/recording.h"
 
 namespace platform {
@@ -32,22 +33,6 @@ constexpr Word kBareWords[] = {
 };
 
 constexpr const char* kAnswers[] = {"ok", "yes", "no"};
-
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    std::string word;
-    while (in >> word) words.push_back(word);
-    return words;
-}
-
-template <typename T>
-bool ParseNumber(const std::string& text, T& value, int base = 10) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    auto [ptr, ec] = std::from_chars(first, last, value, base);
-    return ec == std::errc() && ptr == last && !text.empty();
-}
 
 bool InRange(const std::string& text, int64_t low, int64_t high, int64_t& value) {
     return ParseNumber(text, value) && value >= low && value <= high;

@@ -7,27 +7,12 @@
 #include <sstream>
 
 #include "platform/core/key_names.h"
+#include "platform/core/text_words.h"
 #include "platform/faults/fault_points.h"
 
 namespace platform {
 
 namespace {
-
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    std::string word;
-    while (in >> word) words.push_back(word);
-    return words;
-}
-
-template <typename T>
-bool ParseNumber(const std::string& text, T& value) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    auto [ptr, ec] = std::from_chars(first, last, value);
-    return ec == std::errc() && ptr == last;
-}
 
 bool ParseHex(const std::vector<std::string>& words, size_t from, std::vector<uint8_t>& bytes) {
     std::string digits;

@@ -15,10 +15,8 @@ Usage: fullscreen_volume_test.py PARRUN PARRUN_SCRIPT DATA_FOLDER SCRIPT [SHOT.p
 (SHOT.png, if given, keeps the full-screen title.)
 """
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 import numpy
@@ -26,7 +24,7 @@ from PIL import Image, ImageGrab
 
 from sdl_game import grab, make_game_folder
 from x_session import (Display, Failure, find_window, hold, run, start_pulse, stop,
-                       wait_for)
+                       run_test, wait_for)
 
 SCREEN = "1920x1080x24"
 SCALE = 3  # the largest window scale that fits 1920 x 1080
@@ -138,73 +136,54 @@ def game_scale(game):
     return width // 480
 
 
-def main():
+def test(work, stop_at_end):
     parrun, parrun_script, data, script = (os.path.realpath(a) for a in sys.argv[1:5])
     shot = os.path.realpath(sys.argv[5]) if len(sys.argv) > 5 else None
-    work = tempfile.mkdtemp()
     os.environ["XDG_CONFIG_HOME"] = os.path.join(work, "config")
     settings = os.path.join(work, "config", "parrun", "settings")
-    display = sound = game = None
-    try:
-        folder = os.path.join(work, "game")
-        make_game_folder(folder, data)
-        scripted = os.path.join(work, "scripted")
-        make_game_folder(scripted, data)
-        run(parrun_script, script, cwd=scripted)
-        display = Display(work, SCREEN)
-        sound = start_sound(work)
+    folder = os.path.join(work, "game")
+    make_game_folder(folder, data)
+    scripted = os.path.join(work, "scripted")
+    make_game_folder(scripted, data)
+    run(parrun_script, script, cwd=scripted)
+    display = stop_at_end(Display(work, SCREEN))
+    stop_at_end(start_sound(work))
 
-        game = Run(parrun, folder, work, "first")
-        full = game.music_level()
-        check_full_screen(game, display, scripted, shot)
-        hold("F7")
-        hold("F7")
-        wait_for(30, "volume: -6 dB", lambda: "volume: -6 dB\n" in game.said())
-        hold("F6")
-        wait_for(30, "volume: muted", lambda: "volume: muted\n" in game.said())
-        time.sleep(0.5)  # what was mixed before the key leaves the device's buffers
-        start = len(game.sound())
-        time.sleep(1)
-        heard = game.sound()[start:]
-        if len(heard) < RATE // 2 or heard.any():
-            raise Failure("muted, the sink heard %d samples, %d of them not silent" %
-                          (len(heard), numpy.count_nonzero(heard)))
-        hold("F6")
-        wait_for(30, "volume: -6 dB again", lambda: game.said().count("volume: -6 dB") == 2)
-        game.quit()
-        kept = open(settings).read()
-        if "volume-db=-6\n" not in kept or "muted=0\n" not in kept:
-            raise Failure("the settings file holds:\n" + kept)
-        print("F7 F7: -6 dB; F6: silence at the sink (%d samples), F6: -6 dB again" %
-              len(heard))
+    game = stop_at_end(Run(parrun, folder, work, "first"))
+    full = game.music_level()
+    check_full_screen(game, display, scripted, shot)
+    hold("F7")
+    hold("F7")
+    wait_for(30, "volume: -6 dB", lambda: "volume: -6 dB\n" in game.said())
+    hold("F6")
+    wait_for(30, "volume: muted", lambda: "volume: muted\n" in game.said())
+    time.sleep(0.5)  # what was mixed before the key leaves the device's buffers
+    start = len(game.sound())
+    time.sleep(1)
+    heard = game.sound()[start:]
+    if len(heard) < RATE // 2 or heard.any():
+        raise Failure("muted, the sink heard %d samples, %d of them not silent" %
+                      (len(heard), numpy.count_nonzero(heard)))
+    hold("F6")
+    wait_for(30, "volume: -6 dB again", lambda: game.said().count("volume: -6 dB") == 2)
+    game.quit()
+    kept = open(settings).read()
+    if "volume-db=-6\n" not in kept or "muted=0\n" not in kept:
+        raise Failure("the settings file holds:\n" + kept)
+    print("F7 F7: -6 dB; F6: silence at the sink (%d samples), F6: -6 dB again" %
+          len(heard))
 
-        game = Run(parrun, folder, work, "second")
-        quieter = game.music_level()
-        game.quit()
-        print("title music: %.2f dBFS at first, %.2f dBFS after a restart at -6 dB" %
-              (full, quieter))
-        if abs((full - quieter) - 6) > 0.5:
-            raise Failure("the restarted game is %.2f dB quieter, not 6" % (full - quieter))
-        print("1 passed, 0 failed")
-        return 0
-    except (Failure, subprocess.CalledProcessError) as problem:
-        print("FAIL:", problem)
-        if isinstance(problem, subprocess.CalledProcessError):
-            print(problem.stderr)
-        if game is not None:
-            print("--- the game's output\n" + game.said())
-        print("--- kept for a look:", work)
-        work = None
-        return 1
-    finally:
-        if game is not None:
-            game.stop()
-        stop(sound)
-        if display is not None:
-            display.stop()
-        if work is not None:
-            shutil.rmtree(work, ignore_errors=True)
+    game = stop_at_end(Run(parrun, folder, work, "second"))
+    quieter = game.music_level()
+    game.quit()
+    print("title music: %.2f dBFS at first, %.2f dBFS after a restart at -6 dB" %
+          (full, quieter))
+    if abs((full - quieter) - 6) > 0.5:
+        raise Failure("the restarted game is %.2f dB quieter, not 6" % (full - quieter))
 
+
+def main():
+    return run_test(test)
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -14,17 +14,15 @@ the same place, and the preferences file the same bytes.
 Usage: play_through_test.py PARRUN PARRUN_SCRIPT DATA_FOLDER SCRIPT
 """
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 import time
 
 import numpy
 from PIL import Image
 
 from sdl_game import ask_to_close, grab, make_game_folder
-from x_session import Display, Failure, find_window, hold, stop, wait_for
+from x_session import Display, Failure, find_window, hold, run_test, wait_for
 
 SCALE = 2
 SCREEN = "1280x960x24"  # the window fits at scale 2, and full screen is 640 x 480 doubled
@@ -85,113 +83,93 @@ def differing(picture, reference, ignored):
     return int(numpy.count_nonzero(differ & ~inside)), int(numpy.count_nonzero(differ & inside))
 
 
-def main():
+def test(work, stop_at_end):
     parrun, parrun_script, data, script = (os.path.realpath(a) for a in sys.argv[1:5])
-    work = tempfile.mkdtemp()
     # The host's settings file goes here, not into the player's own folder.
     os.environ["XDG_CONFIG_HOME"] = os.path.join(work, "config")
-    display = None
-    game = None
-    try:
-        scripted = os.path.join(work, "scripted")
-        real = os.path.join(work, "real")
-        make_game_folder(scripted, data)
-        make_game_folder(real, data)
-        started = time.monotonic()
-        result = subprocess.run([parrun_script, "--log", "log", script], cwd=scripted,
-                                capture_output=True, text=True)
-        if result.returncode != 0:
-            raise Failure("the scripted walk ended with status %d:\n%s" %
-                          (result.returncode, result.stderr))
-        print("scripted walk: %.1f s" % (time.monotonic() - started))
+    scripted = os.path.join(work, "scripted")
+    real = os.path.join(work, "real")
+    make_game_folder(scripted, data)
+    make_game_folder(real, data)
+    started = time.monotonic()
+    result = subprocess.run([parrun_script, "--log", "log", script], cwd=scripted,
+                            capture_output=True, text=True)
+    if result.returncode != 0:
+        raise Failure("the scripted walk ended with status %d:\n%s" %
+                      (result.returncode, result.stderr))
+    print("scripted walk: %.1f s" % (time.monotonic() - started))
 
-        display = Display(work, SCREEN)
-        started = time.monotonic()
-        game_log = open(os.path.join(work, "game.log"), "w")
-        game = subprocess.Popen([parrun, "--scale", str(SCALE)], cwd=real, stdout=game_log,
-                                stderr=game_log)
-        window = find_window(game)
+    display = stop_at_end(Display(work, SCREEN))
+    started = time.monotonic()
+    game_log = open(os.path.join(work, "game.log"), "w")
+    game = stop_at_end(subprocess.Popen([parrun, "--scale", str(SCALE)], cwd=real,
+                                        stdout=game_log, stderr=game_log))
+    window = find_window(game)
 
-        report = []
-        for step in WALK:
-            if step[0] == "keys":
-                for key in step[1]:
-                    hold(key)
-            elif step[0] == "close":
-                # The close box, answered with its keys: N, or Enter on the default はい.
-                ask_to_close(window, display.name, (480, 320))
-                hold("n" if step[1] == "no" else "Return")
-            else:
-                name, ignored = step[1], step[2]
-                reference = numpy.asarray(Image.open(os.path.join(scripted, name)).convert("RGB"))
-                size = (reference.shape[1], reference.shape[0])
-                seen = {}
+    report = []
+    for step in WALK:
+        if step[0] == "keys":
+            for key in step[1]:
+                hold(key)
+        elif step[0] == "close":
+            # The close box, answered with its keys: N, or Enter on the default はい.
+            ask_to_close(window, display.name, (480, 320))
+            hold("n" if step[1] == "no" else "Return")
+        else:
+            name, ignored = step[1], step[2]
+            reference = numpy.asarray(Image.open(os.path.join(scripted, name)).convert("RGB"))
+            size = (reference.shape[1], reference.shape[0])
+            seen = {}
 
-                def shows_it():
-                    if game.poll() is not None:
-                        raise Failure("the game ended before " + name)
-                    picture = grab(window, display.name, size)
-                    if picture is None:
-                        return None
-                    outside, inside = differing(picture, reference, ignored)
-                    seen["last"] = (outside, inside, picture)
-                    return (outside, inside) if outside == 0 else None
-                try:
-                    outside, inside = wait_for(DEADLINE, name, shows_it)
-                except Failure:
-                    if "last" in seen:
-                        Image.fromarray(seen["last"][2]).save(os.path.join(work, "real-" + name))
-                        raise Failure("%s: %d pixels differ outside the clock's pieces (window "
-                                      "kept as %s)" % (name, seen["last"][0],
-                                                       os.path.join(work, "real-" + name)))
-                    raise
-                report.append((name, inside))
-                print("%-22s %6d pixels differ (%s)" % (
-                    name, inside, "timer bar or speeds" if ignored else "nothing may differ"))
+            def shows_it():
+                if game.poll() is not None:
+                    raise Failure("the game ended before " + name)
+                picture = grab(window, display.name, size)
+                if picture is None:
+                    return None
+                outside, inside = differing(picture, reference, ignored)
+                seen["last"] = (outside, inside, picture)
+                return (outside, inside) if outside == 0 else None
+            try:
+                outside, inside = wait_for(DEADLINE, name, shows_it)
+            except Failure:
+                if "last" in seen:
+                    Image.fromarray(seen["last"][2]).save(os.path.join(work, "real-" + name))
+                    raise Failure("%s: %d pixels differ outside the clock's pieces (window "
+                                  "kept as %s)" % (name, seen["last"][0],
+                                                   os.path.join(work, "real-" + name)))
+                raise
+            report.append((name, inside))
+            print("%-22s %6d pixels differ (%s)" % (
+                name, inside, "timer bar or speeds" if ignored else "nothing may differ"))
 
-        wait_for(30, "the game to end after Yes", lambda: game.poll() is not None)
-        if game.returncode != 0:
-            raise Failure("the game ended with status %d" % game.returncode)
-        print("real walk: %.1f s" % (time.monotonic() - started))
+    wait_for(30, "the game to end after Yes", lambda: game.poll() is not None)
+    if game.returncode != 0:
+        raise Failure("the game ended with status %d" % game.returncode)
+    print("real walk: %.1f s" % (time.monotonic() - started))
 
-        def read(folder, name):
-            with open(os.path.join(folder, name), "rb") as f:
-                return f.read()
-        if read(real, "key.dat") != read(scripted, "key.dat"):
-            raise Failure("key.dat differs: %s against %s" % (read(real, "key.dat").hex(),
-                                                              read(scripted, "key.dat").hex()))
-        ranks_real, ranks_scripted = read(real, "a.dat"), read(scripted, "a.dat")
-        if ranks_real[:20] != ranks_scripted[:20]:
-            raise Failure("the scores in a.dat differ: %s against %s" %
-                          (ranks_real[:20].hex(), ranks_scripted[:20].hex()))
-        places = [[ranks[20 + 4 * i:24 + 4 * i] != bytes(4) for i in range(5)]
-                  for ranks in (ranks_real, ranks_scripted)]
-        if places[0] != places[1]:
-            raise Failure("the speeds in a.dat take other places: %s against %s" %
-                          (ranks_real[20:].hex(), ranks_scripted[20:].hex()))
-        print("a.dat: the same scores, the speed in the same place; key.dat the same")
-        print("%d shots compared, %d pixels differ in all (timer bar and speeds only)" %
-              (len(report), sum(inside for _, inside in report)))
-        print("1 passed, 0 failed")
-        return 0
-    except (Failure, subprocess.CalledProcessError) as problem:
-        print("FAIL:", problem)
-        if isinstance(problem, subprocess.CalledProcessError):
-            print(problem.stderr)
-        log = os.path.join(work, "game.log")
-        if os.path.exists(log):
-            print("--- the game's output")
-            print(open(log).read())
-        print("--- kept for a look:", work)
-        work = None
-        return 1
-    finally:
-        stop(game)
-        if display is not None:
-            display.stop()
-        if work is not None:
-            shutil.rmtree(work, ignore_errors=True)
+    def read(folder, name):
+        with open(os.path.join(folder, name), "rb") as f:
+            return f.read()
+    if read(real, "key.dat") != read(scripted, "key.dat"):
+        raise Failure("key.dat differs: %s against %s" % (read(real, "key.dat").hex(),
+                                                          read(scripted, "key.dat").hex()))
+    ranks_real, ranks_scripted = read(real, "a.dat"), read(scripted, "a.dat")
+    if ranks_real[:20] != ranks_scripted[:20]:
+        raise Failure("the scores in a.dat differ: %s against %s" %
+                      (ranks_real[:20].hex(), ranks_scripted[:20].hex()))
+    places = [[ranks[20 + 4 * i:24 + 4 * i] != bytes(4) for i in range(5)]
+              for ranks in (ranks_real, ranks_scripted)]
+    if places[0] != places[1]:
+        raise Failure("the speeds in a.dat take other places: %s against %s" %
+                      (ranks_real[20:].hex(), ranks_scripted[20:].hex()))
+    print("a.dat: the same scores, the speed in the same place; key.dat the same")
+    print("%d shots compared, %d pixels differ in all (timer bar and speeds only)" %
+          (len(report), sum(inside for _, inside in report)))
 
+
+def main():
+    return run_test(test)
 
 if __name__ == "__main__":
     sys.exit(main())

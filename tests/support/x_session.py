@@ -5,9 +5,12 @@ keys held as a person holds them.
 
 Every wait polls for what it waits for: a loaded machine makes it take longer, never fail,
 until the limit (well beyond what an idle machine needs) says something is really wrong."""
+import glob
 import os
+import shutil
 import signal
 import subprocess
+import tempfile
 import time
 
 KEY_HOLD = 0.08  # seconds a key stays down: longer than a person's shortest press (40 ms)
@@ -142,3 +145,35 @@ def hold(key, env=None):
     time.sleep(KEY_HOLD)
     subprocess.run(["xdotool", "keyup", key], env=env, check=True)
     time.sleep(KEY_HOLD)
+
+
+def run_test(body):
+    """Runs `body(work, stop_at_end)` in a folder of its own; `stop_at_end(thing)` gives back a
+    process (or anything with a `stop`) to be stopped when the test ends, whatever happens, the
+    last first. Gives the test's status: 0 when the body returns; 1 when it fails, with what
+    failed and the logs in the folder, which is kept for a look."""
+    work = tempfile.mkdtemp()
+    ends = []
+
+    def stop_at_end(thing):
+        ends.append(thing)
+        return thing
+    try:
+        body(work, stop_at_end)
+        print("1 passed, 0 failed")
+        return 0
+    except (Failure, subprocess.CalledProcessError) as problem:
+        print("FAIL:", problem)
+        if isinstance(problem, subprocess.CalledProcessError):
+            print(problem.stderr)
+        for log in sorted(glob.glob(os.path.join(work, "*.log"))):
+            print("--- " + os.path.basename(log))
+            print(open(log, errors="replace").read())
+        print("--- kept for a look:", work)
+        work = None
+        return 1
+    finally:
+        for thing in reversed(ends):
+            thing.stop() if hasattr(thing, "stop") else stop(thing)
+        if work is not None:
+            shutil.rmtree(work, ignore_errors=True)

@@ -13,7 +13,7 @@ import time
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
-from x_session import KEY_HOLD, start_pulse, start_xvfb, wait_for  # noqa: E402,F401
+from x_session import KEY_HOLD, start_pulse, start_xvfb  # noqa: E402
 
 
 class WineDesktop:

@@ -32,7 +32,8 @@ import numpy
 from PIL import Image
 
 from game_plan import GAP_MS, PHRASE_FILE, game_steps, scripted_script
-from wine_desktop import WineDesktop, wait_for
+from wine_desktop import WineDesktop
+from x_session import wait_for
 
 CLIENT = (480, 320)
 
