@@ -44,12 +44,12 @@ launcher=()
 game_pid=$!
 window=$(find_window "$game_pid")
 xdotool windowfocus --sync "$window" || true
-wait_for 20 recorded_at_least 'report music 0' 1 || fail "the title music never started"
+wait_for 60 recorded_at_least 'report music 0' 1 || fail "the title music never started"
 xdotool windowmove --sync "$window" 40 60 || true
-wait_for 10 grep -q '^move ' "$work/recording" || fail "the move was not recorded"
+wait_for 30 grep -q '^move ' "$work/recording" || fail "the move was not recorded"
 
 # Enter until the second start sound (Start2) has played.
-deadline=$((SECONDS + 30))
+deadline=$((SECONDS + 60))
 until recorded_at_least 'report sound 7' 1; do
     [ $SECONDS -lt $deadline ] || fail "the game never started"
     press Return
@@ -65,14 +65,14 @@ done
 wait_for 90 recorded_at_least 'report sound 8' 1 || fail "the game never ended"
 echo "played a game to its end"
 # The results come after the game-over pause; Enter goes back to the title and its music.
-deadline=$((SECONDS + 30))
+deadline=$((SECONDS + 60))
 until recorded_at_least 'report music 0' 2; do
     [ $SECONDS -lt $deadline ] || fail "never back on the title"
     press Return
     sleep 0.2
 done
 xdotool key --window "$window" Escape
-wait_for 10 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
+wait_for 30 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
 wait "$game_pid" && status=0 || status=$?
 game_pid=""
 [ "$status" = 0 ] || fail "exit status $status"

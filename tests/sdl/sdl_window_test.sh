@@ -33,20 +33,20 @@ geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "960x640" ] || fail "client size is $geometry, expected 960x640 (scale 2)"
 echo "window $window: '$name', $geometry"
 
-wait_for 10 grep -q '^step ' "$work/game.log" || fail "no game step ran"
+wait_for 30 grep -q '^step ' "$work/game.log" || fail "no game step ran"
 xdotool windowfocus --sync "$window" || true
 xdotool keydown --window "$window" a
-wait_for 10 grep -q '^step 0 65$' "$work/game.log" || fail "the held A never reached the poll"
+wait_for 30 grep -q '^step 0 65$' "$work/game.log" || fail "the held A never reached the poll"
 xdotool keyup --window "$window" a
 echo "held A reached the typing poll"
 
 size_is() { xdotool getwindowgeometry "$window" | grep -q "Geometry: $1\$"; }
 xdotool key --window "$window" F10
 xdotool key --window "$window" F9
-wait_for 10 size_is 480x320 || fail "F9 did not bring the window to 480x320"
+wait_for 30 size_is 480x320 || fail "F9 did not bring the window to 480x320"
 xdotool key --window "$window" F9
 xdotool key --window "$window" F10
-wait_for 10 size_is 960x640 || fail "F10 did not bring the window back to 960x640"
+wait_for 30 size_is 960x640 || fail "F10 did not bring the window back to 960x640"
 grep -qx 'scale=2' "$XDG_CONFIG_HOME/parrun/settings" || fail "the scale was not kept"
 echo "F9 and F10 change the window's scale between 1 and 2, and it is kept"
 
@@ -56,13 +56,13 @@ more_a_than() { [ "$(count_a)" -gt "$1" ]; }
 seen=$(count_a)
 setxkbmap -layout fr
 xdotool keydown --window "$window" 24
-wait_for 10 more_a_than "$seen" || fail "AZERTY A was not read as A"
+wait_for 30 more_a_than "$seen" || fail "AZERTY A was not read as A"
 xdotool keyup --window "$window" 24
 setxkbmap -layout us
 echo "a French layout's A key types A"
 
 xdotool key --window "$window" Escape
-wait_for 10 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
+wait_for 30 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
 wait "$game_pid" && status=0 || status=$?
 game_pid=""
 [ "$status" = 0 ] || fail "exit status $status after Escape"
