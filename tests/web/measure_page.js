@@ -79,12 +79,17 @@ async function takeShots(url) {
     await shot('web-title.png');
     await web.untilRecorded(page, 'report sound 7', 1, 30, 'the game start',
                             () => web.press(page, 'Enter'));
-    await page.waitForTimeout(2500);
-    const typed = /^\[drel\]\S+ (\S+)/.exec(firstPhrase())[1];
-    for (const key of typed.slice(0, Math.ceil(typed.length / 2))) await web.press(page, key);
+    await page.waitForTimeout(4000);
+    // Each line: what is shown, a space, and the romaji to type (its spaces are not typed).
+    const [dialect, standard] = firstPhrase().trim().split('\n')
+        .map((line) => line.slice(line.indexOf(' ') + 1).replace(/\s/g, ''));
+    const half = Math.ceil(dialect.length / 2);
+    const type = async (text) => { for (const key of text) await web.press(page, key); };
+    await type(dialect.slice(0, half));
     await page.waitForTimeout(300);
     await shot('web-play.png');
-    await web.untilRecorded(page, 'report sound 8', 1, 150, 'the game end');
+    await type(dialect.slice(half) + standard);
+    while ((await web.recorded(page, 'report sound 8')) === 0) await type(dialect + standard);
     await page.waitForTimeout(3000);
     await shot('web-results.png');
     await context.close();
