@@ -19,13 +19,20 @@ target_sources(parrun_platform PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/fluid_bridge.cpp
     ${CMAKE_CURRENT_LIST_DIR}/font_file.cpp)
 
+# The C runtime's low-level file functions, which the typing library links.
+add_library(parrun_crt STATIC ${CMAKE_CURRENT_LIST_DIR}/../crt/io.cpp)
+target_include_directories(parrun_crt PUBLIC ${CMAKE_CURRENT_LIST_DIR}/../include)
+
 add_library(parrun_recording STATIC
     ${CMAKE_CURRENT_LIST_DIR}/../replay/recording_host.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../replay/recording_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../replay/recording_writer.cpp)
 target_link_libraries(parrun_recording PUBLIC parrun_platform)
 
-add_library(parrun_host_web STATIC ${CMAKE_CURRENT_LIST_DIR}/web_host.cpp)
+# The host, with the message boxes the layer draws in the picture.
+add_library(parrun_host_web STATIC
+    ${CMAKE_CURRENT_LIST_DIR}/web_host.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../msgbox/message_box.cpp)
 target_link_libraries(parrun_host_web PUBLIC parrun_platform parrun_recording)
 
 

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 #include "platform/core/host_events.h"
 #include "platform/dsound/mixer.h"
+#include "platform/msgbox/message_box.h"
 
 namespace platform {
 
@@ -23,7 +25,21 @@ constexpr uint32_t kYieldMs = 1;
 constexpr double kAudioLeadMs = 120;
 constexpr int kLongestAudioBlock = 4096;
 
-enum EventKind { kNoEvent = 0, kKeyDown = 1, kKeyUp = 2, kFocusIn = 3, kFocusOut = 4 };
+// How long a message box waits for the page between looks at its events.
+constexpr uint32_t kBoxWaitMs = 10;
+constexpr int kShiftKey = 0x10;
+
+// What the page queues: a key (its virtual key) or the focus, and while a message box is up
+// the left mouse button at a point of the picture.
+enum EventKind {
+    kNoEvent = 0,
+    kKeyDown = 1,
+    kKeyUp = 2,
+    kFocusIn = 3,
+    kFocusOut = 4,
+    kMouseDown = 5,
+    kMouseUp = 6
+};
 
 // clang-format off
 EM_JS(void, parrun_web_yield, (int milliseconds), {
@@ -34,6 +50,7 @@ EM_JS(int, parrun_web_next_event, (int* detail), {
     var event = Module.parrunPage.events.shift();
     if (!event) return 0;
     HEAP32[detail >> 2] = event[1];
+    HEAP32[(detail >> 2) + 1] = event[2] || 0;
     return event[0];
 });
 
@@ -52,9 +69,7 @@ EM_JS(void, parrun_web_pointer, (int visible), { Module.parrunPage.showPointer(v
 EM_JS(int, parrun_web_screen_width, (), { return screen.width | 0; });
 EM_JS(int, parrun_web_screen_height, (), { return screen.height | 0; });
 
-EM_JS(int, parrun_web_message_box, (const char* text, const char* caption, int yesNo), {
-    return Module.parrunPage.messageBox(UTF8ToString(text), UTF8ToString(caption), yesNo) ? 1 : 0;
-});
+EM_JS(void, parrun_web_asking, (int asking), { Module.parrunPage.setAsking(asking); });
 
 EM_JS(int, parrun_web_start_audio, (), { return Module.parrunPage.startAudio(); });
 EM_JS(void, parrun_web_stop_audio, (), { Module.parrunPage.stopAudio(); });
@@ -104,14 +119,15 @@ void WebHost::WaitForEvents() {
 
 bool WebHost::DeliverEvents() {
     bool delivered = false;
-    int detail = 0;
-    while (int kind = parrun_web_next_event(&detail)) {
+    int detail[2] = {};
+    while (int kind = parrun_web_next_event(detail)) {
         delivered = true;
         switch (kind) {
             case kKeyDown:
             case kKeyUp:
-                keys_[detail & 0xFF] = kind == kKeyDown;
-                HostKeyEvent(detail, kind == kKeyDown);
+                keys_[detail[0] & 0xFF] = kind == kKeyDown;
+                if (kind == kKeyUp) std::erase(keysOfBox_, detail[0] & 0xFF);
+                HostKeyEvent(detail[0], kind == kKeyDown);
                 break;
             case kFocusIn:
             case kFocusOut:
@@ -125,7 +141,13 @@ bool WebHost::DeliverEvents() {
 }
 
 bool WebHost::IsKeyDown(int virtualKey) {
-    return virtualKey >= 0 && virtualKey < 256 && keys_[virtualKey];
+    if (virtualKey < 0 || virtualKey >= 256) return false;
+    // A key that answered a message box belongs to it until it comes up: the N of "No" types
+    // nothing, and the Enter of "OK" picks nothing on the title.
+    if (std::find(keysOfBox_.begin(), keysOfBox_.end(), virtualKey) != keysOfBox_.end()) {
+        return false;
+    }
+    return keys_[virtualKey];
 }
 
 int WebHost::DesktopWidth() {
@@ -138,49 +160,54 @@ int WebHost::DesktopHeight() {
 
 void WebHost::CreateMainWindow(const std::string& titleUtf8, int clientX, int clientY,
                                int clientWidth, int clientHeight) {
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
     parrun_web_window(titleUtf8.c_str(), clientWidth, clientHeight, 0);
 }
 
 void WebHost::ShowMainWindow(bool visible) {
+    windowShown_ = visible;
     parrun_web_show_window(visible ? 1 : 0);
 }
 
-void WebHost::MoveMainWindow(int clientX, int clientY, int clientWidth, int clientHeight) {}
+void WebHost::MoveMainWindow(int clientX, int clientY, int clientWidth, int clientHeight) {
+    clientWidth_ = clientWidth;
+    clientHeight_ = clientHeight;
+}
 
 void WebHost::DestroyMainWindow() {
+    windowShown_ = false;
+    clientWidth_ = clientHeight_ = 0;
     parrun_web_show_window(0);
 }
 
 void WebHost::EnterFullScreen(int width, int height, int bits) {
+    fullScreen_ = true;
+    fullScreenWidth_ = width;
+    fullScreenHeight_ = height;
     parrun_web_window("", width, height, 1);
 }
 
 void WebHost::LeaveFullScreen() {
+    fullScreen_ = false;
     parrun_web_window("", 0, 0, 0);
 }
 
 void WebHost::ShowWindowPicture(const uint32_t* pixels, int width, int height) {
-    StorePicture(pixels, width, height);
+    picture_.assign(pixels, pixels + static_cast<size_t>(width) * height);
+    StorePicture(width, height);
 }
 
 void WebHost::ShowFullScreenPicture(const uint8_t* indices, int width, int height,
                                     const uint32_t* palette) {
-    std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = palette[indices[i]];
-    StorePicture(pixels.data(), width, height);
+    picture_.resize(static_cast<size_t>(width) * height);
+    for (size_t i = 0; i < picture_.size(); ++i) picture_[i] = palette[indices[i]];
+    StorePicture(width, height);
 }
 
-void WebHost::StorePicture(const uint32_t* pixels, int width, int height) {
+void WebHost::StorePicture(int width, int height) {
     // A picture is put on the canvas when the game next yields, so a step that presents twice
     // costs the page one drawing.
-    rgba_.resize(static_cast<size_t>(width) * height * 4);
-    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
-        uint32_t pixel = pixels[i];
-        rgba_[4 * i] = static_cast<uint8_t>(pixel >> 16);
-        rgba_[4 * i + 1] = static_cast<uint8_t>(pixel >> 8);
-        rgba_[4 * i + 2] = static_cast<uint8_t>(pixel);
-        rgba_[4 * i + 3] = 255;
-    }
     pictureWidth_ = width;
     pictureHeight_ = height;
     picturePending_ = true;
@@ -189,16 +216,89 @@ void WebHost::StorePicture(const uint32_t* pixels, int width, int height) {
 void WebHost::ShowPendingPicture() {
     if (!picturePending_) return;
     picturePending_ = false;
-    parrun_web_show_picture(rgba_.data(), pictureWidth_, pictureHeight_);
+    ShowNow(picture_.data(), pictureWidth_, pictureHeight_);
+}
+
+void WebHost::ShowNow(const uint32_t* pixels, int width, int height) {
+    rgba_.resize(static_cast<size_t>(width) * height * 4);
+    for (size_t i = 0; i < static_cast<size_t>(width) * height; ++i) {
+        uint32_t pixel = pixels[i];
+        rgba_[4 * i] = static_cast<uint8_t>(pixel >> 16);
+        rgba_[4 * i + 1] = static_cast<uint8_t>(pixel >> 8);
+        rgba_[4 * i + 2] = static_cast<uint8_t>(pixel);
+        rgba_[4 * i + 3] = 255;
+    }
+    parrun_web_show_picture(rgba_.data(), width, height);
 }
 
 MessageBoxAnswer WebHost::ShowMessageBox(const std::string& textUtf8,
                                          const std::string& captionUtf8, bool yesNo,
-                                         int /*defaultButton*/) {
-    ShowPendingPicture();
-    bool yes = parrun_web_message_box(textUtf8.c_str(), captionUtf8.c_str(), yesNo ? 1 : 0) != 0;
-    if (!yesNo) return MessageBoxAnswer::Ok;
-    return yes ? MessageBoxAnswer::Yes : MessageBoxAnswer::No;
+                                         int defaultButton) {
+    MessageBoxAnswer declined = yesNo ? MessageBoxAnswer::No : MessageBoxAnswer::Ok;
+    if (clientWidth_ <= 0 || clientHeight_ <= 0) {
+        // No window to ask in: say it on the console, and decline a question.
+        std::fprintf(stderr, "%s: %s\n", captionUtf8.c_str(), textUtf8.c_str());
+        return declined;
+    }
+    // The box is drawn in the game's own pixels over its frozen picture. A picture of another
+    // mode than the one showing (or none yet) gives way to the window's empty background.
+    int width = fullScreen_ ? fullScreenWidth_ : clientWidth_;
+    int height = fullScreen_ ? fullScreenHeight_ : clientHeight_;
+    std::vector<uint32_t> frozen = picture_;
+    if (pictureWidth_ != width || pictureHeight_ != height) {
+        frozen.assign(static_cast<size_t>(width) * height, fullScreen_ ? 0x000000 : 0xFFFFFF);
+    }
+    // A box may come while the window is still hidden (a failure as it is created).
+    bool wasHidden = !windowShown_;
+    if (wasHidden) parrun_web_show_window(1);
+    picturePending_ = false;
+    parrun_web_asking(1);
+
+    DrawnMessageBox box(textUtf8, captionUtf8, yesNo, defaultButton, width, height);
+    std::vector<uint32_t> shown;
+    std::optional<MessageBoxAnswer> answer;
+    bool redraw = true;
+    while (!answer) {
+        if (redraw) {
+            shown = frozen;
+            box.Draw(shown.data());
+            ShowNow(shown.data(), width, height);
+            redraw = false;
+        }
+        int detail[2] = {};
+        int kind = parrun_web_next_event(detail);
+        if (kind == kNoEvent) {
+            // The page's turn: its events, and the sound, which plays on under the box.
+            Yield(kBoxWaitMs);
+            continue;
+        }
+        // Everything else waits until the box is answered: the game's window is disabled.
+        switch (kind) {
+            case kKeyDown:
+            case kKeyUp: {
+                bool down = kind == kKeyDown;
+                int key = detail[0] & 0xFF;
+                keys_[key] = down;
+                std::erase(keysOfBox_, key);
+                if (down) keysOfBox_.push_back(key);
+                answer = box.Key(key, down, keys_[kShiftKey]);
+                redraw = true;
+                break;
+            }
+            case kMouseDown:
+            case kMouseUp:
+                answer = box.Mouse(detail[0], detail[1], kind == kMouseDown);
+                redraw = true;
+                break;
+            default:
+                break;
+        }
+    }
+    parrun_web_asking(0);
+    if (wasHidden) parrun_web_show_window(0);
+    // The game's own picture again, until it presents the next.
+    ShowNow(frozen.data(), width, height);
+    return *answer;
 }
 
 void WebHost::DebugText(const std::string& text) {

@@ -2,7 +2,8 @@
 // number, keys from the page's keyboard events (letters and minus by the layout, the others by
 // their place), the page's monotonic clock, and the mixer's sound through Web Audio. The game
 // runs on the page's one thread: each Sleep, and a message look that comes long after the last
-// turn, hands the page its turn (Asyncify), so its events, drawing and sound go on.
+// turn, hands the page its turn (Asyncify), so its events, drawing and sound go on. Message
+// boxes are drawn in the picture (platform/msgbox), and wait for their answer the same way.
 #pragma once
 
 #include <cstdint>
@@ -51,10 +52,24 @@ private:
     bool DeliverEvents();
     // Renders the mixer's sound up to a little ahead of what the page has played.
     void FeedAudio();
-    void StorePicture(const uint32_t* pixels, int width, int height);
+    // Takes picture_, of `width` x `height`, to be shown at the next turn.
+    void StorePicture(int width, int height);
+
+    // Puts `pixels` (0x00RRGGBB) on the canvas at once.
+    void ShowNow(const uint32_t* pixels, int width, int height);
 
     bool keys_[256] = {};
-    std::vector<uint8_t> rgba_;  // the last picture, as the canvas takes it
+    // Keys that went down while a message box was up: the game does not see them until they
+    // come up, so the key that answered picks nothing behind the box.
+    std::vector<int> keysOfBox_;
+    bool windowShown_ = false;
+    bool fullScreen_ = false;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    int fullScreenWidth_ = 0;
+    int fullScreenHeight_ = 0;
+    std::vector<uint32_t> picture_;  // the last picture the game presented
+    std::vector<uint8_t> rgba_;      // the same, as the canvas takes it
     int pictureWidth_ = 0;
     int pictureHeight_ = 0;
     bool picturePending_ = false;

@@ -66,4 +66,30 @@ async function press(page, key) {
     await page.waitForTimeout(40);
 }
 
-module.exports = {serve, launch, until, canvasPng, press};
+// A file of the page's memory file system as an array of bytes, or null.
+const readFile = (page, file) => page.evaluate((name) => {
+    try {
+        return Array.from(parrunModule.FS.readFile(name));
+    } catch (e) {
+        return null;
+    }
+}, file);
+// How many times `line` is in the recording the page makes (?record=/record.txt).
+const recorded = async (page, line) => {
+    const bytes = await readFile(page, '/record.txt');
+    if (!bytes) return 0;
+    return Buffer.from(bytes).toString().split('\n').filter((l) => l === line).length;
+};
+// Waits until the recording has `line` `count` times, doing `action` meanwhile.
+async function untilRecorded(page, line, count, seconds, what, action) {
+    const deadline = Date.now() + seconds * 1000;
+    while ((await recorded(page, line)) < count) {
+        if (Date.now() > deadline) throw new Error(`${what} did not happen within ${seconds} s`);
+        if (action) await action();
+        else await page.waitForTimeout(50);
+    }
+}
+const started = (page) => until(page, () => window.parrunModule &&
+    parrunModule.parrunPage.pictures > 0, 30, 'the first picture');
+
+module.exports = {serve, launch, until, canvasPng, press, readFile, recorded, untilRecorded, started};

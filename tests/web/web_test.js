@@ -4,13 +4,16 @@
 //  recording, a.dat, last.png   a game played by keys and recorded in the page (one phrase,
 //                      "a" then "i", from WORK_FOLDER/drel.txt), its rankings and last picture;
 //  damaged-rankings.png the rankings shown after a.dat in the browser's storage was damaged
-//                      (with WORK_FOLDER/damaged.dat).
-// and checks itself that a reload keeps key.dat and a.dat, and that the sound is heard.
+//                      (with WORK_FOLDER/damaged.dat);
+//  image-box.png       the message of an image gone when F4 reloads them, in full screen.
+// and checks itself that a reload keeps key.dat and a.dat, that the sound is heard, and that a
+// click on the message's OK answers it.
 'use strict';
 const fs = require('fs');
 const path = require('path');
 const playwright = require('playwright-core');
 const web = require('./page.js');
+const {readFile, recorded, untilRecorded, started} = web;
 
 const [pageFolder, work] = process.argv.slice(2).map((p) => path.resolve(p));
 const phrases = fs.readFileSync(path.join(work, 'drel.txt')).toString('latin1');
@@ -24,28 +27,6 @@ function prepare(phrasesLatin1) {
     };
 }
 
-const readFile = (page, file) => page.evaluate((name) => {
-    try {
-        return Array.from(parrunModule.FS.readFile(name));
-    } catch (e) {
-        return null;
-    }
-}, file);
-const recorded = async (page, line) => {
-    const bytes = await readFile(page, '/record.txt');
-    if (!bytes) return 0;
-    return Buffer.from(bytes).toString().split('\n').filter((l) => l === line).length;
-};
-async function untilRecorded(page, line, count, seconds, what, action) {
-    const deadline = Date.now() + seconds * 1000;
-    while ((await recorded(page, line)) < count) {
-        if (Date.now() > deadline) throw new Error(`${what} did not happen within ${seconds} s`);
-        if (action) await action();
-        else await page.waitForTimeout(50);
-    }
-}
-const started = (page) => web.until(page, () => window.parrunModule &&
-    parrunModule.parrunPage.pictures > 0, 30, 'the first picture');
 // The mean loudness of the blocks played in the last `seconds`.
 const loudness = (page, seconds) => page.evaluate((span) => {
     const levels = parrunModule.parrunPage.levels;
@@ -126,6 +107,23 @@ async function main() {
     await web.press(page, 'Enter');
     await page.waitForTimeout(1500);
     fs.writeFileSync(path.join(work, 'damaged-rankings.png'), await web.canvasPng(page));
+
+    // An image gone when F4 reloads them: its message is drawn in the full-screen picture, and
+    // a click on OK (the middle of the button, in the 640 x 480 frame) answers it.
+    await page.reload();
+    await started(page);
+    await page.evaluate(() => parrunModule.FS.unlink('/data/images/title1-1.bmp'));
+    await web.press(page, 'F4');
+    await web.until(page, () => parrunModule.parrunPage.asking, 10, 'the image\'s message');
+    fs.writeFileSync(path.join(work, 'image-box.png'), await web.canvasPng(page));
+    const ok = await page.evaluate(() => {
+        const box = document.getElementById('screen').getBoundingClientRect();
+        return [box.left + 320.5 * box.width / 640, box.top + 265.5 * box.height / 480];
+    });
+    await page.mouse.click(ok[0], ok[1]);
+    await web.until(page, () => parrunModule.parrunPage.exitCode !== null, 10, 'the end after OK');
+    check(await page.evaluate(() => parrunModule.parrunPage.exitCode) === 0,
+          'a click on OK answers the message, and the game ends');
 
     await context.close();
     server.close();

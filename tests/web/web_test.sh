@@ -3,7 +3,7 @@
 # part): the title drawn the same pixel for pixel; a game played by keys and recorded in the
 # page, replayed by parrun-script to the same a.dat and the same last picture; the rankings of
 # a damaged a.dat in the browser's storage shown as on the desktop; a reload keeping the saves;
-# the sound heard.
+# the sound heard; a message box drawn as the SDL host draws it.
 # Usage: web_test.sh PARRUN_SCRIPT DATA_FOLDER PAGE_FOLDER NODE_MODULES
 set -euo pipefail
 script=$(realpath "$1")
@@ -21,11 +21,15 @@ last_picture() {
     (cd "$1" && printf "$2" > s && "$script" --last-picture "$3" s >/dev/null) || status=$?
     [ "$status" = 3 ] || fail "parrun-script ended with status $status in $1"
 }
+# same_picture A B [LEFT TOP]: A, or its part of B's size at (LEFT, TOP), is B.
 same_picture() {
     /usr/bin/python3 -c 'import sys
 from PIL import Image, ImageChops
 a, b = (Image.open(f).convert("RGB") for f in sys.argv[1:3])
-sys.exit(0 if a.size == b.size and ImageChops.difference(a, b).getbbox() is None else 1)' "$1" "$2"
+if len(sys.argv) > 3:
+    left, top = map(int, sys.argv[3:5])
+    a = a.crop((left, top, left + b.width, top + b.height))
+sys.exit(0 if a.size == b.size and ImageChops.difference(a, b).getbbox() is None else 1)' "$@"
 }
 
 # The game folder of every run: one phrase ("a" then "i").
@@ -59,4 +63,9 @@ last_picture "$work/damaged" \
 same_picture "$work/damaged-rankings.png" "$work/scripted-rankings.png" ||
     fail "the rankings of a damaged a.dat differ from the scripted host's"
 echo "ok: a damaged a.dat shows the rankings the scripted host shows"
+
+# The SDL host shows the 640 x 480 frame's play area, at (80, 80), in full screen.
+same_picture "$work/image-box.png" "$here/../sdl/reference/image-box-full-screen.png" 80 80 ||
+    fail "the image's message differs from the SDL host's"
+echo "ok: the image's message is drawn as on the SDL host"
 echo "1 passed, 0 failed"

@@ -3,7 +3,7 @@
 // the program's module, before the game starts.
 Module.parrunPage = (function () {
     'use strict';
-    var page = {events: [], savesKept: 0, exitCode: null, pictures: 0};
+    var page = {events: [], savesKept: 0, exitCode: null, pictures: 0, asking: false};
     var canvas = document.getElementById('screen');
     var context = canvas.getContext('2d');
     var note = document.getElementById('sound-note');
@@ -55,12 +55,19 @@ Module.parrunPage = (function () {
         context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
         page.pictures += 1;
     };
-    // Until the page draws message boxes of its own, the browser's dialogs stand in.
-    page.messageBox = function (text, caption, yesNo) {
-        if (yesNo) return window.confirm(caption + '\n\n' + text);
-        window.alert(caption + '\n\n' + text);
-        return true;
-    };
+    // While the game shows a message box (drawn in its picture), the page hands it the left
+    // mouse button too, at the picture's pixel under the pointer, and Tab.
+    page.setAsking = function (asking) { page.asking = !!asking; };
+    function pictureEvent(kind, event) {
+        if (!page.asking || event.button !== 0) return;
+        var box = canvas.getBoundingClientRect();
+        if (box.width <= 0 || box.height <= 0) return;
+        page.events.push([kind, Math.floor((event.clientX - box.left) * canvas.width / box.width),
+                          Math.floor((event.clientY - box.top) * canvas.height / box.height)]);
+    }
+    canvas.addEventListener('pointerdown', function (event) { pictureEvent(5, event); });
+    // Let go anywhere: a button pressed and let go outside it does not answer.
+    document.addEventListener('pointerup', function (event) { pictureEvent(6, event); });
 
     // The game's turn ends by a message, not a timer, so the page's timers never count as
     // nested and are never stretched to four milliseconds.
@@ -102,7 +109,7 @@ Module.parrunPage = (function () {
     }
     function isOwned(key, event) {
         if (event.ctrlKey || event.altKey || event.metaKey) return false;
-        return owned[key] || (key >= 65 && key <= 90);
+        return owned[key] || (key >= 65 && key <= 90) || (key === 9 && page.asking);
     }
     var held = {};  // the virtual key each held key went down as
     document.addEventListener('keydown', function (event) {
