@@ -18,7 +18,8 @@
 # --no-window is given or Xvfb, openbox or xdotool is missing:
 #   tests/sdl/reference and docs/screens/close-box-window.png.
 # Left as they are: docs/screens/close-box-fullscreen.png and scaled-window-1920x1080.png (a
-# real 1920 x 1080 desktop), docs/windows/wine-beside-scripted.png (the game under Wine).
+# real 1920 x 1080 desktop), docs/windows/wine-beside-scripted.png (the game under Wine), and
+# docs/screens/web-*.png (the page in headless Chromium: tests/web/measure_page.js takes them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
