@@ -98,7 +98,7 @@ LineEvents CompletePhrase(uint32_t now) {
 ClockEvents AdvancePlayClock(uint32_t now) {
     ClockEvents events;
     SpeedUp();
-    // While the pause after a phrase holds play; when it ends, the pause is taken out of the
+    // The pause after a phrase holds play until it has run out; then it is taken out of the
     // playing time.
     if (play.resultPause) {
         if (!MoreThanElapsed(play.resultPauseStart, kResultPause, now)) {
