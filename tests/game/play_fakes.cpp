@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -113,7 +112,7 @@ void RulesTest::RunStep(int key) {
     if (play.gameOverPending) EndGame(clock);
 }
 
-void PlayTest::RunStep(int key) {
+void PlayStepTest::RunStep(int key) {
     fakes.clock = clock;
     fakes.key = key;
     RunPlayStep();
@@ -124,14 +123,6 @@ void RulesTest::Type(const std::string& keys) {
     for (char c : keys) Step(16, c == '-' ? VK_OEM_MINUS : c);
 }
 
-void RulesTest::WaitOutPause() {
-    Step(1101);
-}
-
-std::vector<std::string> PlayTest::TakeCalls() {
+std::vector<std::string> PlayStepTest::TakeCalls() {
     return std::exchange(fakes.calls, {});
-}
-
-int PlayTest::Count(const std::string& call) const {
-    return static_cast<int>(std::count(fakes.calls.begin(), fakes.calls.end(), call));
 }

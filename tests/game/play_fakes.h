@@ -38,8 +38,6 @@ protected:
     void Step(uint32_t milliseconds, int key = 0);
     // Runs a step for each key of the text 16 ms apart (upper-case letters, '-' for minus).
     void Type(const std::string& keys);
-    // Lets the pause after a completed phrase run out.
-    void WaitOutPause();
     // The rules of one play step in its order, at `clock`, with nothing drawn.
     virtual void RunStep(int key);
 
@@ -47,11 +45,9 @@ protected:
 };
 
 // Each step is the play step itself, reading the key and `clock` from the stand-ins.
-class PlayTest : public RulesTest {
+class PlayStepTest : public RulesTest {
 protected:
     void RunStep(int key) override;
     // The recorded calls since the last TakeCalls.
     std::vector<std::string> TakeCalls();
-    // How many times a recorded line appears since the last TakeCalls.
-    int Count(const std::string& call) const;
 };

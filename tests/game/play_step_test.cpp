@@ -74,42 +74,31 @@ TEST_F(RulesTest, TheFiftyThirdTickEndsTheGame) {
     EXPECT_EQ(play.totalMistakes, 2);
 }
 
-class PlayStepTest : public PlayTest {};
-
 TEST_F(PlayStepTest, AKeyInTheStepOfTheLastTickCompletesThePhraseFirst) {
     StartGame(kPhrases);
-    Type("ABCD");  // the dialect line and the first standard letter
+    play.score = 990;  // five right keys and a clean phrase's bonus reach a life
+    Type("ABCD");      // the dialect line and the first standard letter
     play.ticks = 52;
     TakeCalls();
+    fakes.presentTakes = 3;
     Step(401, 'E');
     EXPECT_EQ(game.currentPhase, GamePhase::GameOver);
-    // Five right keys and a clean phrase's bonus, added before the game ends.
-    EXPECT_EQ(play.score, 10);
-    Calls calls = TakeCalls();
-    auto cool = std::find(calls.begin(), calls.end(), "sound 4");
-    auto end = std::find(calls.begin(), calls.end(), "sound 8");
-    ASSERT_NE(cool, calls.end());
-    EXPECT_LT(cool, end);
-    // The game's end puts the pause back.
-    EXPECT_FALSE(play.resultPause);
-}
-
-TEST_F(PlayStepTest, ACompletedPhraseShowsItsResultTwiceAndSoundsALifeOnce) {
-    StartGame(kPhrases);
-    play.score = 990;  // five keys and a clean phrase's bonus reach a life
-    Type("ABCD");
-    TakeCalls();
-    fakes.presentTakes = 3;
-    Step(16, 'E');
-    const Calls result = {"mark 4",     "clear 3", "lives 6", "clear 4",
-                          "score 1000", "clear 6", "bonus 5", "present"};
-    Calls withLifeUp = result;
-    withLifeUp.insert(withLifeUp.begin() + 1, "sound 5");
-    EXPECT_EQ(
-        TakeCalls(),
-        Join({{"sound 2"}, Twice({"text 48 218 2 255 0 0"}), {"sound 4"}, withLifeUp, result}));
-    // The pause counts from the second showing of the result, the step's last present.
+    EXPECT_EQ(play.score, 1000);
+    // The result shows twice, the life-up sound with the mark's first drawing; the game ends last.
+    const Calls shown = {"clear 3", "lives 6", "clear 4", "score 1000",
+                         "clear 6", "bonus 5", "present"};
+    EXPECT_EQ(TakeCalls(), Join({Twice({"clear 2", "timer 53"}),
+                                 {"sound 2"},
+                                 Twice({"text 48 218 2 255 0 0"}),
+                                 {"sound 4", "mark 4", "sound 5"},
+                                 shown,
+                                 {"mark 4"},
+                                 shown,
+                                 {"sound 8"}}));
+    // The pause counts from the second showing of the result, the step's last present; the
+    // game's end puts it back.
     EXPECT_EQ(play.resultPauseStart, clock - 3);
+    EXPECT_FALSE(play.resultPause);
 }
 
 TEST_F(PlayStepTest, ThePauseAfterAPhraseSwallowsKeysAndIsNotPlayingTime) {
