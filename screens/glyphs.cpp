@@ -6,6 +6,8 @@ namespace {
 
 constexpr Piece kSmallPoint{ImageId::Hisco, 80, 48, 88, 64};
 constexpr Piece kEnterPrompt{ImageId::Hisco, 48, 120, 120, 128};
+constexpr Piece kScoreUnit{ImageId::Hisco, 0, 64, 32, 80};
+constexpr Piece kSpeedUnit{ImageId::Hisco, 32, 64, 80, 80};
 constexpr Piece kLifeIcons[2] = {{ImageId::Parts, 32, 32, 48, 48},
                                  {ImageId::Parts, 48, 32, 64, 48}};
 
@@ -36,4 +38,12 @@ void DrawEnterPrompt(int x, int y) {
 
 void DrawLifeIcon(int place, int x, int y) {
     DrawPiece(kLifeIcons[place % 2 == 0 ? 0 : 1], x, y);
+}
+
+void DrawScoreUnit(int x, int y) {
+    DrawPiece(kScoreUnit, x, y);
+}
+
+void DrawSpeedUnit(int x, int y) {
+    DrawPiece(kSpeedUnit, x, y);
 }

@@ -1,5 +1,6 @@
 // The glyphs every screen shares: the large and small digits, the small decimal point, the
-// Enter prompt and the two life icons, each a rectangle of one of the images.
+// Enter prompt, the two life icons and the units of scores and speeds, each a rectangle of one
+// of the images.
 #pragma once
 
 #include <cstdint>
@@ -13,3 +14,6 @@ void DrawSmallPoint(int x, int y);
 void DrawEnterPrompt(int x, int y);
 // The life icon of a place: even places the first icon, odd places the second.
 void DrawLifeIcon(int place, int x, int y);
+// The units after a score (32 x 16) and after a speed (48 x 16) in the tables.
+void DrawScoreUnit(int x, int y);
+void DrawSpeedUnit(int x, int y);

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int kSmallPitch = 11;
-
 // The digit of the truncated value, whose sign the callers have already made non-negative.
 int32_t DigitOf(double value) {
     return static_cast<int32_t>(static_cast<int64_t>(value) % 10);

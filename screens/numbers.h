@@ -6,6 +6,11 @@
 
 enum class DigitSet { Large, Small };
 
+// The greatest score, bonus or ranking score a screen shows.
+constexpr int32_t kScoreLimit = 999999;
+// Small digits are 8 pixels wide and drawn 11 apart.
+constexpr int kSmallPitch = 11;
+
 // What a counter shows: below 0 as 0 (a digit glyph exists only for 0 to 9), above the limit
 // as the limit.
 int32_t ShownNumber(int32_t value, int32_t limit);

@@ -5,33 +5,12 @@
 #include "display/display_state.h"
 #include "screens/glyphs.h"
 #include "screens/numbers.h"
+#include "screens/play_layout.h"
 #include "screens/screen_drawing.h"
 
+using namespace play_layout;
+
 namespace {
-
-struct Placed {
-    Piece piece;
-    int x, y;
-};
-
-// The standing background, in drawing order: later pieces cover earlier ones.
-constexpr Placed kBackground[] = {
-    {{ImageId::Back, 112, 0, 210, 120}, 28, 40},      // upper backdrop
-    {{ImageId::Back, 0, 0, 98, 120}, 355, 144},       // lower backdrop
-    {{ImageId::Zubi, 0, 0, 96, 144}, 31, 25},         // upper character
-    {{ImageId::Yama, 0, 0, 96, 144}, 355, 126},       // lower character
-    {{ImageId::TimeWin1, 0, 0, 240, 48}, 16, 272},    // timer frame
-    {{ImageId::TimeWin2, 0, 0, 176, 48}, 288, 272},   // lives frame
-    {{ImageId::Parts, 64, 32, 112, 40}, 384, 304},    // lives caption
-    {{ImageId::Parts, 64, 40, 112, 48}, 176, 304},    // timer caption
-    {{ImageId::Parts, 0, 32, 32, 48}, 432, 32},       // score caption
-    {{ImageId::Words, 128, 128, 208, 144}, 144, 19},  // bonus caption
-};
-
-constexpr Placed kReadyWindows[] = {
-    {{ImageId::Win1, 0, 0, 320, 96}, 128, 48},
-    {{ImageId::Win2, 0, 0, 320, 96}, 32, 176},
-};
 
 // The words every result mark is drawn at.
 constexpr int kResultX = 160, kResultY = 140;
@@ -39,37 +18,37 @@ constexpr int kResultX = 160, kResultY = 140;
 constexpr int kPromptX = 352, kPromptY = 120, kPromptWidth = 72, kPromptHeight = 8;
 
 struct PieceArea {
-    int left, top, right, bottom;
+    Area area;
     PaletteColor color;  // the colour beneath the piece
 };
 
 constexpr PieceArea kPieceAreas[] = {
-    {144, 64, 432, 128, kWhite},   // DialectLine
-    {48, 192, 336, 256, kWhite},   // StandardLine
-    {32, 288, 240, 304, kWhite},   // TimerBar
-    {304, 288, 448, 304, kWhite},  // Lives
-    {302, 12, 432, 44, kCream},    // Score
-    {160, 140, 336, 181, kCream},  // ResultMark
-    {224, 16, 254, 32, kCream},    // Bonus
+    {{144, 64, 432, 128}, kWhite},   // DialectLine
+    {{48, 192, 336, 256}, kWhite},   // StandardLine
+    {kTimerSlot, kWhite},            // TimerBar
+    {kLivesSlot, kWhite},            // Lives
+    {{302, 12, 432, 44}, kCream},    // Score
+    {{160, 140, 336, 181}, kCream},  // ResultMark
+    {{224, 16, 254, 32}, kCream},    // Bonus
 };
 
-constexpr int32_t kCounterLimit = 999999;
-constexpr int kBarLeft = 32, kBarTop = 288, kBarWidth = 208, kBarHeight = 16;
+constexpr int kBarWidth = kTimerSlot.right - kTimerSlot.left;
+constexpr int kBarHeight = kTimerSlot.bottom - kTimerSlot.top;
 constexpr int kBarStep = 4;  // pixels the bar loses a tick
-constexpr int kLivesLeft = 304, kLivesTop = 288, kLifeWidth = 16;
+constexpr int kLifeWidth = 16;
 
 }  // namespace
 
 void DrawPlayScreen() {
     ClearFrame();
     FillPlay(0, 0, 480, 320, kCream);
-    for (const Placed& p : kBackground) DrawPiece(p.piece, p.x, p.y);
+    for (const Placed& p : kBackground) DrawPiece(p.piece, p.at.x, p.at.y);
 }
 
 void DrawReadyWindow(int32_t which) {
     if (which < 0 || which > 1) return;
     const Placed& window = kReadyWindows[which];
-    DrawPiece(window.piece, window.x, window.y);
+    DrawPiece(window.piece, window.at.x, window.at.y);
 }
 
 void DrawPlayMark(PlayMark mark) {
@@ -101,24 +80,24 @@ void DrawPlayMark(PlayMark mark) {
 void ClearPlayPiece(PlayPiece piece) {
     auto index = static_cast<int32_t>(piece);
     if (index < 0 || index >= static_cast<int32_t>(std::size(kPieceAreas))) return;
-    const PieceArea& a = kPieceAreas[index];
-    FillPlay(a.left, a.top, a.right, a.bottom, a.color);
+    const auto& [a, color] = kPieceAreas[index];
+    FillPlay(a.left, a.top, a.right, a.bottom, color);
 }
 
 void DrawScore(int32_t score) {
-    DrawNumber(score, kCounterLimit, DigitSet::Large, 416, 22, 12);
+    DrawNumber(score, kScoreLimit, DigitSet::Large, 416, 22, 12);
 }
 
 void DrawBonus(int32_t bonus) {
-    DrawNumber(bonus, kCounterLimit, DigitSet::Small, 246, 11, 16);
+    DrawNumber(bonus, kScoreLimit, DigitSet::Small, 246, kSmallPitch, 16);
 }
 
 void DrawLives(int32_t count) {
     // Icons that would start beyond the frame's right edge have nowhere to go.
     for (int32_t place = 0; place < count; ++place) {
-        int x = kLivesLeft + kLifeWidth * place;
+        int x = kLivesSlot.left + kLifeWidth * place;
         if (x + kFrameOriginX >= kFrameWidth) break;
-        DrawLifeIcon(place, x, kLivesTop);
+        DrawLifeIcon(place, x, kLivesSlot.top);
     }
 }
 
@@ -131,5 +110,5 @@ void DrawTimerBar(int32_t ticks) {
     if (width <= 0) return;
     // The image holds a full bar and no more, whatever count comes in.
     if (width > kBarWidth) width = kBarWidth;
-    DrawPiece({ImageId::Bar, 0, 0, width, kBarHeight}, kBarLeft, kBarTop);
+    DrawPiece({ImageId::Bar, 0, 0, width, kBarHeight}, kTimerSlot.left, kTimerSlot.top);
 }

@@ -37,7 +37,8 @@ void ClearPlayPiece(PlayPiece piece);
 void DrawScore(int32_t score);
 // Small digits right-aligned at 254, at most 999999.
 void DrawBonus(int32_t bonus);
-// One icon a life from x = 304, alternating the two icons; 0 or less draws nothing.
+// One icon a life from the lives slot's left edge, alternating the two icons; 0 or less draws
+// nothing.
 void DrawLives(int32_t count);
 // The bar shrinks 4 pixels a tick from 208 pixels; empty from 52 ticks on.
 void DrawTimerBar(int32_t ticks);

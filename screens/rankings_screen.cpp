@@ -9,15 +9,11 @@ namespace {
 constexpr Piece kTitle{ImageId::Hisco, 0, 80, 80, 96};
 constexpr Piece kScoresHeading{ImageId::Hisco, 80, 80, 128, 96};
 constexpr Piece kSpeedsHeading{ImageId::Hisco, 64, 32, 128, 48};
-constexpr Piece kScoreUnit{ImageId::Hisco, 0, 64, 32, 80};
-constexpr Piece kSpeedUnit{ImageId::Hisco, 32, 64, 80, 80};
 
 constexpr int kTableShift = 224;  // from the scores table to the speeds table
 constexpr int kRowPitch = 32;
 constexpr int kFirstRowY = 112;
 constexpr int kRuleCount = 6;
-constexpr int32_t kScoreLimit = 999999;
-constexpr int kSmallPitch = 11;
 
 // The frame, the white inside and the rules of one table.
 void DrawTable(int dx) {
@@ -44,7 +40,7 @@ void DrawRankingsScreen(Rankings& rankings) {
         DrawNumber(score, kScoreLimit, DigitSet::Small, 162, kSmallPitch,
                    kFirstRowY + kRowPitch * r);
     }
-    for (int r = 0; r < kRankingCount; ++r) DrawPiece(kScoreUnit, 178, 115 + kRowPitch * r);
+    for (int r = 0; r < kRankingCount; ++r) DrawScoreUnit(178, 115 + kRowPitch * r);
 
     DrawTable(kTableShift);
     DrawPiece(kSpeedsHeading, 322, 52);
@@ -53,7 +49,7 @@ void DrawRankingsScreen(Rankings& rankings) {
         speed = LimitSpeed(speed);
         DrawSpeed(speed, 386, kFirstRowY + kRowPitch * r);
     }
-    for (int r = 0; r < kRankingCount; ++r) DrawPiece(kSpeedUnit, 402, kFirstRowY + kRowPitch * r);
+    for (int r = 0; r < kRankingCount; ++r) DrawSpeedUnit(402, kFirstRowY + kRowPitch * r);
 
     DrawPiece(kTitle, 199, 16);
     FillPlay(184, 34, 295, 35, kVermilion);

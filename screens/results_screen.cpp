@@ -10,8 +10,6 @@ constexpr Piece kTitle{ImageId::Hisco, 96, 64, 128, 80};
 constexpr Piece kScoreLabel{ImageId::Hisco, 0, 96, 48, 112};
 constexpr Piece kSpeedLabel{ImageId::Hisco, 0, 112, 48, 128};
 constexpr Piece kMistakesLabel{ImageId::Hisco, 48, 96, 112, 112};
-constexpr Piece kScoreUnit{ImageId::Hisco, 0, 64, 32, 80};
-constexpr Piece kSpeedUnit{ImageId::Hisco, 32, 64, 80, 80};
 constexpr Piece kMistakesUnit{ImageId::Hisco, 80, 64, 96, 80};
 constexpr Piece kFirstBullet{ImageId::Hisco, 48, 112, 56, 120};
 constexpr Piece kSecondBullet{ImageId::Hisco, 56, 112, 64, 120};
@@ -24,9 +22,9 @@ struct At {
 // Rows from the top: score, speed, mistakes, then the places the score and the speed reached,
 // whose texts the state machine writes beside the second bullets.
 const At kLabels[] = {
-    {kTitle, 224, 35},       {kScoreLabel, 179, 96},  {kScoreLabel, 189, 192},
-    {kSpeedLabel, 179, 128}, {kSpeedLabel, 189, 224}, {kMistakesLabel, 179, 160},
-    {kScoreUnit, 290, 99},   {kSpeedUnit, 290, 128},  {kMistakesUnit, 290, 160},
+    {kTitle, 224, 35},         {kScoreLabel, 179, 96},  {kScoreLabel, 189, 192},
+    {kSpeedLabel, 179, 128},   {kSpeedLabel, 189, 224}, {kMistakesLabel, 179, 160},
+    {kMistakesUnit, 290, 160},
 };
 const At kBullets[] = {
     {kFirstBullet, 166, 100},  {kFirstBullet, 166, 132},  {kFirstBullet, 166, 164},
@@ -35,9 +33,7 @@ const At kBullets[] = {
 
 constexpr int kRuleCount = 6;
 constexpr int kNumbersRight = 274;  // where the units glyph of every number starts
-constexpr int32_t kScoreLimit = 999999;
 constexpr int32_t kMistakesLimit = 999;
-constexpr int kSmallPitch = 11;
 
 }  // namespace
 
@@ -46,6 +42,8 @@ void DrawResultsScreen(int32_t score, float speed, int32_t mistakes) {
     DrawPanel(14, 128, 16, 272);
     for (int i = 0; i < kRuleCount; ++i) FillPlay(160, 85 + 32 * i, 320, 86 + 32 * i, kGrey);
     for (const At& a : kLabels) DrawPiece(a.piece, a.x, a.y);
+    DrawScoreUnit(290, 99);
+    DrawSpeedUnit(290, 128);
     DrawEnterPrompt(240, 264);
     for (const At& a : kBullets) DrawPiece(a.piece, a.x, a.y);
     // The limits act on what is drawn only.

@@ -3,7 +3,8 @@
 # scenarios, content checks and the SDL window test (gcc), the optimised build play.sh makes,
 # the same tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer (clang), a short run of every fuzz target,
-# the Windows cross-build of the game with its zip, and the Windows game under Wine.
+# the Windows cross-build of the game with its zip, the Windows game under Wine, and the web
+# page in headless Chromium.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="${PARRUN_BUILD_ROOT:-$root/out}"
@@ -21,6 +22,15 @@ cmake -S "$root" -B "$out/gcc" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=gcc -DCMAKE_CXX_COMPILER=g++
 ninja -C "$out/gcc" -j"$jobs"
 ctest --test-dir "$out/gcc" -j"$jobs" --output-on-failure
+
+echo "=== the comparison with a peer game, briefly (figures in docs/performance.md)"
+"$root/scripts/compare-peer.sh" --quick "$out/gcc/shell/parrun" "$root/data"
+
+echo "=== web: the page built with Emscripten, played in headless Chromium against the scripted host"
+PARRUN_WEB_BUILD="$out/web" "$root/scripts/web.sh" --build-only
+npm install --silent --no-audit --no-fund --prefix "$out/web/node" playwright-core@1.49.1
+bash "$root/tests/web/web_test.sh" "$out/gcc/shell/parrun-script" "$root/data" "$out/web/page" \
+    "$out/web/node/node_modules"
 
 echo "=== the player's build: what play.sh makes, with gcc's optimiser"
 cmake -S "$root" -B "$out/play" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPARRUN_TESTS=OFF

@@ -37,7 +37,12 @@ bool ConvertOne(iconv_t converter, const char* bytes, size_t count, std::string&
 }  // namespace
 
 std::string Cp932ToUtf8(const char* text, size_t length) {
-    static iconv_t converter = iconv_open("UTF-8", "CP932");
+    // A C library without Windows' own code page (musl, in the browser's build) still knows
+    // Shift-JIS, which CP932 extends: the text the game shows lies in their common part.
+    static iconv_t converter = [] {
+        iconv_t opened = iconv_open("UTF-8", "CP932");
+        return opened != reinterpret_cast<iconv_t>(-1) ? opened : iconv_open("UTF-8", "SHIFT_JIS");
+    }();
     std::string out;
     out.reserve(length * 2);
     size_t i = 0;

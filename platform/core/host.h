@@ -90,6 +90,10 @@ public:
     // The layer is about to change what sounds (a buffer starts or stops): a host that renders
     // against its own clock brings its output up to the present first.
     virtual void AudioChanging() {}
+    // Whether the music's synthesiser reads its sound font on a thread of its own while the
+    // game starts, the music starting once it is ready. A host that must give the same run
+    // every time keeps it on the game's thread.
+    virtual bool PreparesMusicInBackground() { return false; }
 };
 
 // The host that the layer uses; set once by the program's main before the game starts.

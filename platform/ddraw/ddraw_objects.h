@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/com/com_object.h"
 #include "platform/gdi/pixels.h"
 
 namespace platform {
@@ -98,40 +99,14 @@ int LivePalettes();
 int LiveClippers();
 int LiveDirectDrawObjects();
 
-template <typename Interface>
-class ComObject : public Interface {
-public:
-    ULONG STDMETHODCALLTYPE AddRef() override {
-        if (freed_) return Misuse(), 0;
-        return ++references_;
-    }
-    ULONG STDMETHODCALLTYPE Release() override {
-        if (freed_) {
-            ++DirectDrawGlobals().counts.releasesTooMany;
-            return 0;
-        }
-        if (--references_ == 0) {
-            freed_ = true;
-            Free();
-        }
-        return references_;
-    }
-    bool Freed() const { return freed_; }
-    virtual ~ComObject() = default;
-
-protected:
-    // What the object lets go of when its last reference goes.
-    virtual void Free() = 0;
-    static void Misuse() { ++DirectDrawGlobals().counts.callsOnFreed; }
-
-    ULONG references_ = 1;
-    bool freed_ = false;
+struct DirectDrawFamily {
+    static DirectDrawCounts& Counts() { return DirectDrawGlobals().counts; }
+    static constexpr HRESULT kFreed = DDERR_INVALIDOBJECT;
 };
 
-class Palette final : public ComObject<IDirectDrawPalette> {
+class Palette final : public ComObject<IDirectDrawPalette, nullptr, DirectDrawFamily> {
 public:
     explicit Palette(const PALETTEENTRY* entries);
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE GetEntries(DWORD flags, DWORD base, DWORD count,
                                          LPPALETTEENTRY entries) override;
     HRESULT STDMETHODCALLTYPE SetEntries(DWORD flags, DWORD start, DWORD count,
@@ -143,9 +118,8 @@ protected:
     void Free() override;
 };
 
-class Clipper final : public ComObject<IDirectDrawClipper> {
+class Clipper final : public ComObject<IDirectDrawClipper, nullptr, DirectDrawFamily> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE SetHWnd(DWORD flags, HWND window) override;
 
     HWND window = nullptr;
@@ -156,11 +130,11 @@ protected:
 
 enum class SurfaceRole { WindowedPrimary, FrontBuffer, BackBuffer, OffScreen };
 
-class Surface final : public ComObject<IDirectDrawSurface7> {
+class Surface final
+    : public ComObject<IDirectDrawSurface7, &IID_IDirectDrawSurface7, DirectDrawFamily> {
 public:
     Surface(DirectDrawObject* owner, SurfaceRole role, int width, int height, PixelFormat format);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE Blt(LPRECT destRect, LPDIRECTDRAWSURFACE7 source, LPRECT sourceRect,
                                   DWORD flags, LPDDBLTFX effects) override;
     HRESULT STDMETHODCALLTYPE BltFast(DWORD x, DWORD y, LPDIRECTDRAWSURFACE7 source,
@@ -223,9 +197,8 @@ private:
     Clipper* clipper_ = nullptr;
 };
 
-class DirectDrawObject final : public ComObject<IDirectDraw7> {
+class DirectDrawObject final : public ComObject<IDirectDraw7, &IID_IDirectDraw7, DirectDrawFamily> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE CreateClipper(DWORD flags, LPDIRECTDRAWCLIPPER* clipper,
                                             IUnknown* outer) override;
     HRESULT STDMETHODCALLTYPE CreatePalette(DWORD flags, LPPALETTEENTRY colorTable,

@@ -144,12 +144,6 @@ Palette::Palette(const PALETTEENTRY* table) {
     ++DirectDrawGlobals().counts.palettesCreated;
 }
 
-HRESULT Palette::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
 HRESULT Palette::GetEntries(DWORD flags, DWORD base, DWORD count, LPPALETTEENTRY out) {
     if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
     if (flags != 0 || out == nullptr || base > 256 || count > 256 - base) {
@@ -171,12 +165,6 @@ HRESULT Palette::SetEntries(DWORD flags, DWORD start, DWORD count, LPPALETTEENTR
 
 void Palette::Free() {
     ++DirectDrawGlobals().counts.palettesFreed;
-}
-
-HRESULT Clipper::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    return E_NOINTERFACE;
 }
 
 HRESULT Clipper::SetHWnd(DWORD flags, HWND hwnd) {

@@ -30,16 +30,6 @@ HRESULT CreateDirectDrawInstance(REFIID iid, void** object) {
     return S_OK;
 }
 
-HRESULT DirectDrawObject::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
-    if (iid != IID_IDirectDraw7 && iid != IID_IUnknown) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirectDraw7*>(this);
-    return S_OK;
-}
-
 HRESULT DirectDrawObject::Initialize(GUID* driver) {
     if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
     if (initialized_) return DDERR_ALREADYINITIALIZED;

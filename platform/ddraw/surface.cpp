@@ -57,16 +57,6 @@ Surface::Surface(DirectDrawObject* owner, SurfaceRole role, int width, int heigh
     ++DirectDrawGlobals().counts.surfacesCreated;
 }
 
-HRESULT Surface::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (freed_) return Misuse(), DDERR_INVALIDOBJECT;
-    if (iid != IID_IDirectDrawSurface7 && iid != IID_IUnknown) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirectDrawSurface7*>(this);
-    return S_OK;
-}
-
 HRESULT Surface::Usable() const {
     if (lost_) return DDERR_SURFACELOST;
     if (locked_ || dc_ != nullptr) return DDERR_SURFACEBUSY;

@@ -1,5 +1,6 @@
 // The performance: it plays one segment at a time through its one port, a FluidSynth
 // synthesiser that the host's mixer hears.
+#include <atomic>
 #include <cstdio>
 
 #include "platform/core/host.h"
@@ -12,13 +13,23 @@ namespace {
 
 // Said once a run, however many performances look for a sound font.
 void SayNoSoundFont() {
-    static bool said = false;
-    if (said) return;
-    said = true;
+    static std::atomic_flag said = ATOMIC_FLAG_INIT;
+    if (said.test_and_set()) return;
     std::fputs(
         "parrun: no General MIDI sound font found, so the music is silent; install the Debian "
         "package fluid-soundfont-gm (or name a sound font in PARRUN_SOUNDFONT)\n",
         stderr);
+}
+
+// Whether a sound font is likely to load, before it is read.
+bool AnyFileReadable(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+            std::fclose(file);
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -55,10 +66,19 @@ HRESULT Performance::AddPort(IDirectMusicPort* port) {
     if (!initialised_) return DMUS_E_NOT_INIT;
     if (port != nullptr) return E_NOTIMPL;  // only the default port exists
     if (player_ != nullptr) return S_OK;
-    auto synth = std::make_unique<music::FluidSynthesiser>();
-    hasInstruments_ = synth->LoadSoundFont(music::SoundFontCandidates());
-    if (!hasInstruments_) SayNoSoundFont();
-    player_ = std::make_unique<music::MusicPlayer>(std::move(synth));
+    if (CurrentHost().PreparesMusicInBackground()) {
+        hasInstruments_ = AnyFileReadable(music::SoundFontCandidates());
+        player_ = std::make_unique<music::MusicPlayer>([]() -> std::unique_ptr<music::Synthesiser> {
+            auto synth = std::make_unique<music::FluidSynthesiser>();
+            if (!synth->LoadSoundFont(music::SoundFontCandidates())) SayNoSoundFont();
+            return synth;
+        });
+    } else {
+        auto synth = std::make_unique<music::FluidSynthesiser>();
+        hasInstruments_ = synth->LoadSoundFont(music::SoundFontCandidates());
+        if (!hasInstruments_) SayNoSoundFont();
+        player_ = std::make_unique<music::MusicPlayer>(std::move(synth));
+    }
     AttachAudioSource(player_.get());
     return S_OK;
 }

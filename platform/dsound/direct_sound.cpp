@@ -122,16 +122,6 @@ int LiveSoundDevices() {
     return live;
 }
 
-HRESULT DirectSoundDevice::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (freed_) return Misuse(), DSERR_INVALIDCALL;
-    if (iid != IID_IDirectSound && iid != IID_IUnknown) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirectSound*>(this);
-    return S_OK;
-}
-
 HRESULT DirectSoundDevice::SetCooperativeLevel(HWND window, DWORD level) {
     if (freed_) return Misuse(), DSERR_INVALIDCALL;
     if (level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY || !IsWindow(window)) {

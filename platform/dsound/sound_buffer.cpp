@@ -40,16 +40,6 @@ HRESULT SoundBuffer::Usable() const {
     return DS_OK;
 }
 
-HRESULT SoundBuffer::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) return E_POINTER;
-    *object = nullptr;
-    if (HRESULT result = Usable(); result != DS_OK) return result;
-    if (iid != IID_IDirectSoundBuffer && iid != IID_IUnknown) return E_NOINTERFACE;
-    AddRef();
-    *object = static_cast<IDirectSoundBuffer*>(this);
-    return S_OK;
-}
-
 HRESULT SoundBuffer::GetCaps(LPDSBCAPS caps) {
     if (HRESULT result = Usable(); result != DS_OK) return result;
     if (caps == nullptr || caps->dwSize != sizeof(DSBCAPS)) return DSERR_INVALIDPARAM;

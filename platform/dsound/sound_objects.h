@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/com/com_object.h"
+
 namespace platform {
 
 class DirectSoundDevice;
@@ -62,41 +64,19 @@ bool PlayableFormat(const WAVEFORMATEX& format);
 // format its 22 extra bytes.
 std::vector<uint8_t> FormatBlock(const WAVEFORMATEX& format);
 
-template <typename Interface>
-class SoundComObject : public Interface {
-public:
-    ULONG STDMETHODCALLTYPE AddRef() override {
-        if (freed_) return Misuse(), 0;
-        return ++references_;
-    }
-    ULONG STDMETHODCALLTYPE Release() override {
-        if (freed_) {
-            ++DirectSoundGlobals().counts.releasesTooMany;
-            return 0;
-        }
-        if (--references_ == 0) Free();
-        return references_;
-    }
-    bool Freed() const { return freed_; }
-    virtual ~SoundComObject() = default;
-    // Lets go of everything the object holds; it becomes a husk.
-    virtual void Free() = 0;
-
-protected:
-    static void Misuse() { ++DirectSoundGlobals().counts.callsOnFreed; }
-
-    ULONG references_ = 1;
-    bool freed_ = false;
+struct DirectSoundFamily {
+    static DirectSoundCounts& Counts() { return DirectSoundGlobals().counts; }
+    static constexpr HRESULT kFreed = DSERR_INVALIDCALL;
 };
 
-class SoundBuffer final : public SoundComObject<IDirectSoundBuffer> {
+class SoundBuffer final
+    : public ComObject<IDirectSoundBuffer, &IID_IDirectSoundBuffer, DirectSoundFamily> {
 public:
     // A primary buffer (id -1) or the device's secondary buffer number `id`, counted from 0 in
     // order of creation.
     SoundBuffer(DirectSoundDevice* owner, int id, DWORD flags, const WAVEFORMATEX& format,
                 std::vector<uint8_t> memory);
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE GetCaps(LPDSBCAPS caps) override;
     HRESULT STDMETHODCALLTYPE GetCurrentPosition(LPDWORD play, LPDWORD write) override;
     HRESULT STDMETHODCALLTYPE GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated,
@@ -151,9 +131,9 @@ private:
     bool lost_ = false;
 };
 
-class DirectSoundDevice final : public SoundComObject<IDirectSound> {
+class DirectSoundDevice final
+    : public ComObject<IDirectSound, &IID_IDirectSound, DirectSoundFamily> {
 public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     HRESULT STDMETHODCALLTYPE CreateSoundBuffer(LPCDSBUFFERDESC desc, LPLPDIRECTSOUNDBUFFER buffer,
                                                 IUnknown* outer) override;
     HRESULT STDMETHODCALLTYPE GetCaps(LPDSCAPS caps) override;

@@ -29,6 +29,10 @@ int DrawTextRun(const PixelView& view, int x, int y, const std::u32string& text,
 // The code points of UTF-8 text; malformed bytes become U+FFFD.
 std::u32string DecodeUtf8(const std::string& text);
 
+// The path of the font file, or empty when there is none: on the desktop fontconfig is asked
+// (font_file.cpp); the browser's host ships the file at a path of its own.
+std::string TextFontFile();
+
 // True when the font file was found and opened (false means text draws nothing). The first
 // look for it says on standard error what is missing.
 bool TextFontAvailable();

@@ -13,6 +13,10 @@ target_sources(parrun_platform PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/sound_font.cpp
     ${CMAKE_CURRENT_LIST_DIR}/tempo_map.cpp
 )
+# The browser's build reaches FluidSynth through a bridge of its own (web/web.cmake).
+if(PARRUN_WEB)
+    return()
+endif()
 find_package(PkgConfig REQUIRED)
 pkg_check_modules(FLUIDSYNTH REQUIRED IMPORTED_TARGET fluidsynth)
 target_link_libraries(parrun_platform PRIVATE PkgConfig::FLUIDSYNTH)

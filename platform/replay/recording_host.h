@@ -62,6 +62,7 @@ public:
     }
     void StopAudio() override { inner_.StopAudio(); }
     void AudioChanging() override { inner_.AudioChanging(); }
+    bool PreparesMusicInBackground() override { return inner_.PreparesMusicInBackground(); }
 
 private:
     void KeyEvent(int virtualKey, bool down) override;

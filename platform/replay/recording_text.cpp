@@ -8,24 +8,13 @@
 #include <sstream>
 
 #include "platform/core/host.h"
+#include "platform/core/key_names.h"
+#include "platform/core/text_words.h"
 #include "platform/replay/recording.h"
 
 namespace platform {
 
 namespace {
-
-struct NamedKey {
-    const char* name;
-    int code;
-};
-
-constexpr NamedKey kNamedKeys[] = {
-    {"MINUS", VK_OEM_MINUS}, {"RETURN", VK_RETURN},   {"SPACE", VK_SPACE},
-    {"LEFT", VK_LEFT},       {"UP", VK_UP},           {"RIGHT", VK_RIGHT},
-    {"DOWN", VK_DOWN},       {"F4", VK_F4},           {"ESCAPE", VK_ESCAPE},
-    {"SHIFT", VK_SHIFT},     {"CONTROL", VK_CONTROL}, {"CAPSLOCK", VK_CAPITAL},
-    {"BACK", VK_BACK},       {"TAB", VK_TAB},
-};
 
 struct Word {
     const char* word;
@@ -44,22 +33,6 @@ constexpr Word kBareWords[] = {
 };
 
 constexpr const char* kAnswers[] = {"ok", "yes", "no"};
-
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    std::string word;
-    while (in >> word) words.push_back(word);
-    return words;
-}
-
-template <typename T>
-bool ParseNumber(const std::string& text, T& value, int base = 10) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    auto [ptr, ec] = std::from_chars(first, last, value, base);
-    return ec == std::errc() && ptr == last && !text.empty();
-}
 
 bool InRange(const std::string& text, int64_t low, int64_t high, int64_t& value) {
     return ParseNumber(text, value) && value >= low && value <= high;
@@ -210,19 +183,12 @@ bool ParseWords(const std::vector<std::string>& words, const std::string& line, 
 }  // namespace
 
 std::string RecordKeyName(int virtualKey) {
-    if (virtualKey >= 'A' && virtualKey <= 'Z')
-        return std::string(1, static_cast<char>(virtualKey));
-    for (const NamedKey& key : kNamedKeys) {
-        if (key.code == virtualKey) return key.name;
-    }
-    return std::to_string(virtualKey);
+    std::string name = KeyNameOf(virtualKey);
+    return name.empty() ? std::to_string(virtualKey) : name;
 }
 
 int RecordKeyCode(const std::string& name) {
-    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return name[0];
-    for (const NamedKey& key : kNamedKeys) {
-        if (name == key.name) return key.code;
-    }
+    if (int virtualKey = VirtualKeyNamed(name)) return virtualKey;
     int code = 0;
     if (ParseNumber(name, code) && code >= 0 && code <= 255) return code;
     return -1;

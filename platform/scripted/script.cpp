@@ -6,40 +6,13 @@
 #include <charconv>
 #include <sstream>
 
+#include "platform/core/key_names.h"
+#include "platform/core/text_words.h"
 #include "platform/faults/fault_points.h"
 
 namespace platform {
 
 namespace {
-
-std::vector<std::string> Words(const std::string& line) {
-    std::istringstream in(line);
-    std::vector<std::string> words;
-    std::string word;
-    while (in >> word) words.push_back(word);
-    return words;
-}
-
-template <typename T>
-bool ParseNumber(const std::string& text, T& value) {
-    const char* first = text.data();
-    const char* last = first + text.size();
-    auto [ptr, ec] = std::from_chars(first, last, value);
-    return ec == std::errc() && ptr == last;
-}
-
-struct NamedKey {
-    const char* name;
-    int code;
-};
-
-constexpr NamedKey kNamedKeys[] = {
-    {"MINUS", VK_OEM_MINUS},  {"RETURN", VK_RETURN}, {"ENTER", VK_RETURN},
-    {"SPACE", VK_SPACE},      {"LEFT", VK_LEFT},     {"UP", VK_UP},
-    {"RIGHT", VK_RIGHT},      {"DOWN", VK_DOWN},     {"F4", VK_F4},
-    {"ESCAPE", VK_ESCAPE},    {"SHIFT", VK_SHIFT},   {"CONTROL", VK_CONTROL},
-    {"CAPSLOCK", VK_CAPITAL},
-};
 
 bool ParseHex(const std::vector<std::string>& words, size_t from, std::vector<uint8_t>& bytes) {
     std::string digits;
@@ -77,14 +50,6 @@ bool ParseResource(const std::vector<std::string>& words, ResourceChange& change
 }
 
 }  // namespace
-
-int ScriptKeyCode(const std::string& name) {
-    if (name.size() == 1 && name[0] >= 'A' && name[0] <= 'Z') return name[0];
-    for (const auto& key : kNamedKeys) {
-        if (name == key.name) return key.code;
-    }
-    return 0;
-}
 
 bool ParseScript(const std::string& text, Script& script, std::string& error) {
     script = Script{};
@@ -170,7 +135,7 @@ bool ParseScript(const std::string& text, Script& script, std::string& error) {
         const std::string& what = words[2];
         size_t argc = words.size() - 3;
         if (what == "press" || what == "release") {
-            if (argc != 1 || (event.key = ScriptKeyCode(words[3])) == 0) {
+            if (argc != 1 || (event.key = VirtualKeyNamed(words[3])) == 0) {
                 return fail("expected '" + what +
                             " KEY' with KEY one of A-Z, MINUS, RETURN, SPACE, LEFT, UP, RIGHT, "
                             "DOWN, F4, ESCAPE, SHIFT, CONTROL, CAPSLOCK");

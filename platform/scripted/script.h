@@ -71,7 +71,4 @@ struct Script {
 // Parses a script. On a fault returns false with `error` set to "line N: what is wrong".
 bool ParseScript(const std::string& text, Script& script, std::string& error);
 
-// The virtual-key code for a script key name (A to Z, MINUS, RETURN, ...), or 0.
-int ScriptKeyCode(const std::string& name);
-
 }  // namespace platform

@@ -22,8 +22,20 @@ namespace platform {
 
 namespace {
 
-// How long Sleep(0) gives the processor away.
-constexpr long kYieldPauseNanoseconds = 500'000;
+constexpr int64_t kNanosecondsPerMillisecond = 1'000'000;
+
+int64_t MonotonicNanoseconds() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
+// The host's millisecond clock counts from its first reading, so the host knows when it next
+// ticks.
+int64_t ClockStart() {
+    static const int64_t start = MonotonicNanoseconds();
+    return start;
+}
 
 struct KeyPair {
     int virtualKey;
@@ -74,17 +86,23 @@ SdlHost::~SdlHost() {
 }
 
 uint32_t SdlHost::Now() {
-    return SDL_GetTicks();
+    int64_t start = ClockStart();
+    return static_cast<uint32_t>((MonotonicNanoseconds() - start) / kNanosecondsPerMillisecond);
 }
 
 void SdlHost::Sleep(uint32_t milliseconds) {
     ShowPendingPicture();
     if (milliseconds == 0) {
         // Sleep(0) only yields: with nothing else to run, a loop waiting on the clock would
-        // keep a core busy. A pause well under the clock's millisecond spares the processor
-        // and still lets such a loop see each new millisecond at once.
-        timespec pause = {0, kYieldPauseNanoseconds};
-        nanosleep(&pause, nullptr);
+        // keep a core busy. Sleeping until the clock's next millisecond wakes such a loop once
+        // for each value it can read, and as soon as the new one can be read.
+        int64_t start = ClockStart();
+        int64_t elapsed = MonotonicNanoseconds() - start;
+        int64_t wake =
+            start + (elapsed / kNanosecondsPerMillisecond + 1) * kNanosecondsPerMillisecond;
+        timespec until = {static_cast<time_t>(wake / 1'000'000'000),
+                          static_cast<long>(wake % 1'000'000'000)};
+        clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr);
         return;
     }
     SDL_Delay(milliseconds);
@@ -208,14 +226,14 @@ void SdlHost::ChangeWindowScale(int step) {
     // The window grows or shrinks about its centre.
     int x = 0;
     int y = 0;
-    SDL_GetWindowPosition(window_, &x, &y);
+    SDL_GetWindowPosition(window_.get(), &x, &y);
     int centreX = x + clientWidth_ * windowScale_ / 2;
     int centreY = y + clientHeight_ * windowScale_ / 2;
     windowScale_ = scale;
     settings_.windowScale = scale;
     KeepSettings();
-    SDL_SetWindowSize(window_, clientWidth_ * scale, clientHeight_ * scale);
-    SDL_SetWindowPosition(window_, std::max(centreX - clientWidth_ * scale / 2, 0),
+    SDL_SetWindowSize(window_.get(), clientWidth_ * scale, clientHeight_ * scale);
+    SDL_SetWindowPosition(window_.get(), std::max(centreX - clientWidth_ * scale / 2, 0),
                           std::max(centreY - clientHeight_ * scale / 2, 0));
     Repaint();
 }
@@ -232,13 +250,13 @@ void SdlHost::CreateMainWindow(const std::string& titleUtf8, int clientX, int cl
         windowScale_ = std::min(windowScale_, LargestFittingScale());
     }
     int scale = windowScale_;
-    window_ = SDL_CreateWindow(titleUtf8.c_str(), clientX * scale, clientY * scale,
-                               clientWidth * scale, clientHeight * scale, SDL_WINDOW_HIDDEN);
+    window_.reset(SDL_CreateWindow(titleUtf8.c_str(), clientX * scale, clientY * scale,
+                                   clientWidth * scale, clientHeight * scale, SDL_WINDOW_HIDDEN));
     if (window_ != nullptr) {
         SetWindowIcon();
         // Whole pixels, scaled without smoothing.
         SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
+        renderer_.reset(SDL_CreateRenderer(window_.get(), -1, 0));
     }
     if (renderer_ == nullptr) {
         // A window that could never show a picture would only be a silent one. Nothing of the
@@ -249,8 +267,8 @@ void SdlHost::CreateMainWindow(const std::string& titleUtf8, int clientX, int cl
         SDL_Quit();
         std::exit(1);
     }
-    SDL_RenderSetLogicalSize(renderer_, clientWidth, clientHeight);
-    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
+    SDL_RenderSetLogicalSize(renderer_.get(), clientWidth, clientHeight);
+    SDL_RenderSetIntegerScale(renderer_.get(), SDL_TRUE);
 }
 
 void SdlHost::SetWindowIcon() {
@@ -262,7 +280,7 @@ void SdlHost::SetWindowIcon() {
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
         icon.pixels.data(), icon.width, icon.height, 32, icon.width * 4, SDL_PIXELFORMAT_ARGB8888);
     if (surface == nullptr) return;
-    SDL_SetWindowIcon(window_, surface);
+    SDL_SetWindowIcon(window_.get(), surface);
     SDL_FreeSurface(surface);
 }
 
@@ -274,17 +292,18 @@ void SdlHost::EnterFullScreen(int width, int height, int bits) {
     borderDrawn_ = false;
     // The desktop keeps its own mode; Repaint places the picture on it by whole screen
     // pixels (fullscreen_layout.h).
-    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
-    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, 0, 0);
+    SDL_SetWindowFullscreen(window_.get(), SDL_WINDOW_FULLSCREEN_DESKTOP);
+    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_.get(), 0, 0);
     Repaint();
 }
 
 void SdlHost::LeaveFullScreen() {
     if (window_ == nullptr) return;
     fullScreen_ = false;
-    SDL_SetWindowFullscreen(window_, 0);
-    SDL_SetWindowSize(window_, clientWidth_ * windowScale_, clientHeight_ * windowScale_);
-    if (renderer_ != nullptr) SDL_RenderSetLogicalSize(renderer_, clientWidth_, clientHeight_);
+    SDL_SetWindowFullscreen(window_.get(), 0);
+    SDL_SetWindowSize(window_.get(), clientWidth_ * windowScale_, clientHeight_ * windowScale_);
+    if (renderer_ != nullptr)
+        SDL_RenderSetLogicalSize(renderer_.get(), clientWidth_, clientHeight_);
     Repaint();
 }
 
@@ -310,23 +329,22 @@ void SdlHost::ShowFullScreenPicture(const uint8_t* indices, int width, int heigh
 void SdlHost::UploadPicture(const uint32_t* pixels, int width, int height) {
     if (renderer_ == nullptr) return;
     if (texture_ == nullptr || textureWidth_ != width || textureHeight_ != height) {
-        if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                     width, height);
+        texture_.reset(SDL_CreateTexture(renderer_.get(), SDL_PIXELFORMAT_RGB888,
+                                         SDL_TEXTUREACCESS_STREAMING, width, height));
         textureWidth_ = width;
         textureHeight_ = height;
     }
-    if (texture_ != nullptr) SDL_UpdateTexture(texture_, nullptr, pixels, width * 4);
+    if (texture_ != nullptr) SDL_UpdateTexture(texture_.get(), nullptr, pixels, width * 4);
 }
 
 void SdlHost::ShowMainWindow(bool visible) {
     if (window_ == nullptr) return;
     if (visible) {
-        SDL_ShowWindow(window_);
-        SDL_RaiseWindow(window_);
+        SDL_ShowWindow(window_.get());
+        SDL_RaiseWindow(window_.get());
         Repaint();
     } else {
-        SDL_HideWindow(window_);
+        SDL_HideWindow(window_.get());
     }
 }
 
@@ -337,7 +355,7 @@ SdlHost::PicturePoint SdlHost::PictureFromScreen(int x, int y) {
     if (!fullScreen_ || renderer_ == nullptr) return {x, y};
     int screenWidth = 0;
     int screenHeight = 0;
-    SDL_GetRendererOutputSize(renderer_, &screenWidth, &screenHeight);
+    SDL_GetRendererOutputSize(renderer_.get(), &screenWidth, &screenHeight);
     FullScreenLayout layout = ChooseFullScreenLayout(textureWidth_, textureHeight_, screenWidth,
                                                      screenHeight, borderDrawn_);
     if (layout.screen.width <= 0 || layout.screen.height <= 0) return {-1, -1};
@@ -355,26 +373,26 @@ void SdlHost::Repaint() {
     // Before the first picture the window shows its white background; around a full-screen
     // picture the screen is black.
     if (fullScreen_) {
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_SetRenderDrawColor(renderer_.get(), 0, 0, 0, 255);
     } else {
-        SDL_SetRenderDrawColor(renderer_, 255, 255, 255, 255);
+        SDL_SetRenderDrawColor(renderer_.get(), 255, 255, 255, 255);
     }
-    SDL_RenderClear(renderer_);
+    SDL_RenderClear(renderer_.get());
     if (texture_ != nullptr && fullScreen_) {
         int screenWidth = 0;
         int screenHeight = 0;
-        SDL_GetRendererOutputSize(renderer_, &screenWidth, &screenHeight);
+        SDL_GetRendererOutputSize(renderer_.get(), &screenWidth, &screenHeight);
         FullScreenLayout layout = ChooseFullScreenLayout(textureWidth_, textureHeight_, screenWidth,
                                                          screenHeight, borderDrawn_);
         SDL_Rect source = {layout.source.x, layout.source.y, layout.source.width,
                            layout.source.height};
         SDL_Rect screen = {layout.screen.x, layout.screen.y, layout.screen.width,
                            layout.screen.height};
-        SDL_RenderCopy(renderer_, texture_, &source, &screen);
+        SDL_RenderCopy(renderer_.get(), texture_.get(), &source, &screen);
     } else if (texture_ != nullptr) {
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_RenderCopy(renderer_.get(), texture_.get(), nullptr, nullptr);
     }
-    SDL_RenderPresent(renderer_);
+    SDL_RenderPresent(renderer_.get());
 }
 
 void SdlHost::MoveMainWindow(int clientX, int clientY, int clientWidth, int clientHeight) {
@@ -382,17 +400,14 @@ void SdlHost::MoveMainWindow(int clientX, int clientY, int clientWidth, int clie
     clientWidth_ = clientWidth;
     clientHeight_ = clientHeight;
     if (fullScreen_) return;
-    SDL_SetWindowSize(window_, clientWidth * windowScale_, clientHeight * windowScale_);
-    SDL_SetWindowPosition(window_, clientX * windowScale_, clientY * windowScale_);
+    SDL_SetWindowSize(window_.get(), clientWidth * windowScale_, clientHeight * windowScale_);
+    SDL_SetWindowPosition(window_.get(), clientX * windowScale_, clientY * windowScale_);
 }
 
 void SdlHost::DestroyMainWindow() {
-    if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    texture_ = nullptr;
-    if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
-    if (window_ != nullptr) SDL_DestroyWindow(window_);
-    renderer_ = nullptr;
-    window_ = nullptr;
+    texture_.reset();
+    renderer_.reset();
+    window_.reset();
 }
 
 MessageBoxAnswer SdlHost::ShowMessageBox(const std::string& textUtf8,
@@ -413,8 +428,8 @@ MessageBoxAnswer SdlHost::ShowMessageBox(const std::string& textUtf8,
         frozen.assign(static_cast<size_t>(width) * height, fullScreen_ ? 0x000000 : 0xFFFFFF);
     }
     // A box may come while the window is still hidden (a failure as it is created).
-    bool wasHidden = (SDL_GetWindowFlags(window_) & SDL_WINDOW_HIDDEN) != 0;
-    if (wasHidden) SDL_ShowWindow(window_);
+    bool wasHidden = (SDL_GetWindowFlags(window_.get()) & SDL_WINDOW_HIDDEN) != 0;
+    if (wasHidden) SDL_ShowWindow(window_.get());
     picturePending_ = false;
 
     DrawnMessageBox box(textUtf8, captionUtf8, yesNo, defaultButton, width, height);
@@ -466,7 +481,7 @@ MessageBoxAnswer SdlHost::ShowMessageBox(const std::string& textUtf8,
                 break;
         }
     }
-    if (wasHidden) SDL_HideWindow(window_);
+    if (wasHidden) SDL_HideWindow(window_.get());
     // The game's own picture again, until it presents the next.
     UploadPicture(frozen.data(), width, height);
     Repaint();

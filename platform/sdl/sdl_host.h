@@ -10,12 +10,25 @@
 #include <SDL.h>
 
 #include <atomic>
+#include <memory>
 #include <vector>
 
 #include "platform/core/host.h"
 #include "platform/sdl/settings_file.h"
 
 namespace platform {
+
+// An SDL object owned, destroyed by its own function when its owner goes.
+template <auto destroy>
+struct SdlDestroyer {
+    template <typename T>
+    void operator()(T* object) const {
+        destroy(object);
+    }
+};
+using SdlWindowPtr = std::unique_ptr<SDL_Window, SdlDestroyer<SDL_DestroyWindow>>;
+using SdlRendererPtr = std::unique_ptr<SDL_Renderer, SdlDestroyer<SDL_DestroyRenderer>>;
+using SdlTexturePtr = std::unique_ptr<SDL_Texture, SdlDestroyer<SDL_DestroyTexture>>;
 
 class SdlHost : public Host {
 public:
@@ -50,6 +63,8 @@ public:
                                const uint32_t* palette) override;
     bool StartAudio(AudioRenderer* renderer, std::string& whyNot) override;
     void StopAudio() override;
+    // The title shows while the sound font is read.
+    bool PreparesMusicInBackground() override { return true; }
 
 private:
     static void AudioCallback(void* host, Uint8* stream, int length);
@@ -79,9 +94,10 @@ private:
     void UploadPicture(const uint32_t* pixels, int width, int height);
     bool KeyStateDown(int virtualKey);
 
-    SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
+    // Destroyed in the reverse order: the texture, the renderer, then the window.
+    SdlWindowPtr window_;
+    SdlRendererPtr renderer_;
+    SdlTexturePtr texture_;
     int textureWidth_ = 0;
     int textureHeight_ = 0;
     bool fullScreen_ = false;

@@ -1,7 +1,7 @@
 // Pictures drawn with every primitive, compared with reference pictures that a person has
 // looked at and judged right. A missing or different reference fails the test and leaves the
-// actual picture in the build folder (actual/NAME.png) for a person to look at; copy it to
-// tests/display/reference/ only after looking.
+// actual picture in the build folder (actual/NAME.png) for a person to look at;
+// scripts/refresh-pictures.sh puts every one in place, with a difference picture to look at.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -134,12 +134,15 @@ protected:
         std::vector<uint32_t> expected;
         int width = 0, height = 0;
         ASSERT_TRUE(platform::ReadPng(reference, expected, width, height))
-            << "no reference " << reference << "; look at " << actual;
+            << "no reference " << reference << "; look at " << actual
+            << "; after looking, scripts/refresh-pictures.sh takes every reference again";
         ASSERT_EQ(width, host->PictureWidth());
         ASSERT_EQ(height, host->PictureHeight());
         size_t differing = 0;
         for (size_t i = 0; i < expected.size(); ++i) differing += expected[i] != picture[i];
-        EXPECT_EQ(differing, 0u) << name << " differs from " << reference << "; look at " << actual;
+        EXPECT_EQ(differing, 0u)
+            << name << " differs from " << reference << "; look at " << actual
+            << "; after looking, scripts/refresh-pictures.sh takes every reference again";
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "platform/music/synthesiser.h"
@@ -27,6 +28,12 @@ public:
         if ((status & 0xF0) == 0x90 && data2 > 0) click_ += data2 / 127.0f;
     }
     void Silence() override { ++silences; }
+    void LoadInstruments(const std::vector<platform::music::Instrument>& instruments) override {
+        instrumentChanges.emplace_back(true, instruments);
+    }
+    void UnloadInstruments(const std::vector<platform::music::Instrument>& instruments) override {
+        instrumentChanges.emplace_back(false, instruments);
+    }
     void Render(float* out, int frames, int rate) override {
         if (frames > 0 && click_ > 0) {
             out[0] += click_;
@@ -38,6 +45,8 @@ public:
     std::vector<SentMessage> messages;
     int64_t frame = 0;
     int silences = 0;
+    // Each load (true) and unload (false) with its instruments.
+    std::vector<std::pair<bool, std::vector<platform::music::Instrument>>> instrumentChanges;
 
 private:
     float click_ = 0;

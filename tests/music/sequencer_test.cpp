@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <future>
+#include <thread>
 
 #include "platform/music/music_player.h"
 #include "tests/music/recording_synth.h"
@@ -244,6 +246,47 @@ TEST(MusicPlayer, ASkippedSongEndsOnTheFrameAMixedOneDoesAndSendsTheSynthNothing
         EXPECT_EQ(frames, 89000) << (skip ? "skipped" : "mixed");
         EXPECT_EQ(recorder->messages.empty(), skip);
     }
+}
+
+TEST(MusicPlayer, MadeInTheBackgroundItIsSilentUntilReadyThenPlaysAsIfMadeAtOnce) {
+    auto title = Song({{0, 0x90, 60, 100}, {480, 0x80, 60, 0}}, 960);
+    auto game = Song({{0, 0xC0, 5, 0}, {0, 0x90, 64, 100}, {480, 0xB0, 7, 90}}, 960);
+    // What the game asks for while the sound font is read, in order.
+    auto ask = [&](platform::music::MusicPlayer& player) {
+        player.LoadInstruments(*title);
+        player.LoadInstruments(*game);
+        player.Play(title, LoopPlan{});
+        player.UnloadInstruments(*title);
+        player.Play(game, LoopPlan{});
+    };
+    std::vector<float> block(2 * 30000);
+    auto atOnce = std::make_unique<RecordingSynth>();
+    RecordingSynth& expected = *atOnce;
+    platform::music::MusicPlayer madeAtOnce(std::move(atOnce));
+    ask(madeAtOnce);
+    madeAtOnce.MixInto(block.data(), 30000, kRate);
+
+    std::promise<void> fontRead;
+    std::shared_future<void> read = fontRead.get_future().share();
+    RecordingSynth* made = nullptr;
+    platform::music::MusicPlayer player([&]() -> std::unique_ptr<platform::music::Synthesiser> {
+        read.wait();
+        auto synth = std::make_unique<RecordingSynth>();
+        made = synth.get();
+        return synth;
+    });
+    ask(player);
+    std::fill(block.begin(), block.end(), 0.0f);
+    player.MixInto(block.data(), 30000, kRate);
+    EXPECT_TRUE(player.IsPlaying(game.get()));
+    EXPECT_EQ(std::count(block.begin(), block.end(), 0.0f), 60000) << "silent while waiting";
+    fontRead.set_value();
+    while (!player.Ready()) std::this_thread::yield();
+    player.MixInto(block.data(), 30000, kRate);
+    ASSERT_NE(made, nullptr);
+    EXPECT_EQ(made->instrumentChanges, expected.instrumentChanges);
+    EXPECT_EQ(made->messages, expected.messages);
+    EXPECT_TRUE(player.IsPlaying(game.get()));
 }
 
 }  // namespace

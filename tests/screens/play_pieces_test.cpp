@@ -6,11 +6,15 @@
 #include <vector>
 
 #include "screens/glyphs.h"
+#include "screens/play_layout.h"
 #include "screens/play_screen.h"
 #include "tests/screens/recording_surface.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace {
+
+using play_layout::kLivesSlot;
+using play_layout::kTimerSlot;
 
 struct PieceCase {
     const char* what;
@@ -26,7 +30,15 @@ Drawn Small(int digit, int x, int y) {
 }
 Drawn Life(int place) {
     int left = place % 2 == 0 ? 32 : 48;
-    return CopyOf(ImageId::Parts, left, 32, left + 16, 48, 304 + 16 * place, 288);
+    return CopyOf(ImageId::Parts, left, 32, left + 16, 48, kLivesSlot.left + 16 * place,
+                  kLivesSlot.top);
+}
+// The first `width` pixels of the bar, in its slot.
+Drawn Bar(int width) {
+    return CopyOf(ImageId::Bar, 0, 0, width, 16, kTimerSlot.left, kTimerSlot.top);
+}
+Drawn WhiteSlot(const play_layout::Area& slot) {
+    return FillOf(slot.left, slot.top, slot.right, slot.bottom, kWhiteValue);
 }
 Drawn Words(int left, int top, int right, int bottom, int x, int y) {
     return CopyOf(ImageId::Words, left, top, right, bottom, x, y);
@@ -84,29 +96,23 @@ TEST_F(PlayPieces, LivesAndTimerBar) {
         {"no lives", [] { DrawLives(0); }, {}},
         {"fewer than none", [] { DrawLives(-2); }, {}},
         {"three lives", [] { DrawLives(3); }, {Life(0), Life(1), Life(2)}},
-        {"eight lives end at 432",
+        {"eight lives fill half the slot",
          [] { DrawLives(8); },
          {Life(0), Life(1), Life(2), Life(3), Life(4), Life(5), Life(6), Life(7)}},
         {"a count far beyond the frame stops at its edge",
          [] { DrawLives(INT32_MAX); },
          {Life(0), Life(1), Life(2), Life(3), Life(4), Life(5), Life(6), Life(7), Life(8), Life(9),
           Life(10), Life(11), Life(12), Life(13), Life(14), Life(15)}},
-        {"full bar", [] { DrawTimerBar(0); }, {CopyOf(ImageId::Bar, 0, 0, 208, 16, 32, 288)}},
-        {"one tick", [] { DrawTimerBar(1); }, {CopyOf(ImageId::Bar, 0, 0, 204, 16, 32, 288)}},
-        {"51 ticks: 4 pixels",
-         [] { DrawTimerBar(51); },
-         {CopyOf(ImageId::Bar, 0, 0, 4, 16, 32, 288)}},
+        {"full bar", [] { DrawTimerBar(0); }, {Bar(208)}},
+        {"one tick", [] { DrawTimerBar(1); }, {Bar(204)}},
+        {"51 ticks: 4 pixels", [] { DrawTimerBar(51); }, {Bar(4)}},
         {"52 ticks: empty", [] { DrawTimerBar(52); }, {}},
         {"53 ticks: empty", [] { DrawTimerBar(53); }, {}},
-        {"a negative count never reaches past the image",
-         [] { DrawTimerBar(-3); },
-         {CopyOf(ImageId::Bar, 0, 0, 208, 16, 32, 288)}},
-        {"the greatest count overflows nothing",
-         [] { DrawTimerBar(INT32_MAX); },
-         {CopyOf(ImageId::Bar, 0, 0, 208, 16, 32, 288)}},
+        {"a negative count never reaches past the image", [] { DrawTimerBar(-3); }, {Bar(208)}},
+        {"the greatest count overflows nothing", [] { DrawTimerBar(INT32_MAX); }, {Bar(208)}},
         {"a count that wraps in 16 bits to a wide bar",
          [] { DrawTimerBar(16384 + 1); },
-         {CopyOf(ImageId::Bar, 0, 0, 204, 16, 32, 288)}},
+         {Bar(204)}},
     });
 }
 
@@ -117,8 +123,8 @@ TEST_F(PlayPieces, ClearingFillsEachAreaInTheColourBeneath) {
     Check({
         {"dialect line", clear(0), {FillOf(144, 64, 432, 128, kWhiteValue)}},
         {"standard line", clear(1), {FillOf(48, 192, 336, 256, kWhiteValue)}},
-        {"timer bar", clear(2), {FillOf(32, 288, 240, 304, kWhiteValue)}},
-        {"lives", clear(3), {FillOf(304, 288, 448, 304, kWhiteValue)}},
+        {"timer bar", clear(2), {WhiteSlot(kTimerSlot)}},
+        {"lives", clear(3), {WhiteSlot(kLivesSlot)}},
         {"score", clear(4), {FillOf(302, 12, 432, 44, kCreamValue)}},
         {"result mark", clear(5), {FillOf(160, 140, 336, 181, kCreamValue)}},
         {"bonus", clear(6), {FillOf(224, 16, 254, 32, kCreamValue)}},

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "display/text_drawing.h"
 #include "screens/play_screen.h"
@@ -93,80 +94,25 @@ void Settings() {
 
 }  // namespace
 
-const std::vector<Scene>& Scenes() {
+const Scene& SceneNamed(const std::string& name) {
     static const std::vector<Scene> scenes = {
         {"title",
          [] {
              DrawTitleScreen();
              DrawTitleMenu(0);
          }},
-        {"title-settings",
-         [] {
-             DrawTitleScreen();
-             DrawTitleMenu(0);
-             DrawTitleMenu(2);
-         }},
         {"ready", [] { Ready(false); }},
         {"ready-go", [] { Ready(true); }},
-        {"play-perfect", [] { Play(PlayMark::ResultNoMiss); }},
         {"play-good", [] { Play(PlayMark::ResultOneMiss); }},
-        {"play-never-mind", [] { Play(PlayMark::ResultManyMisses); }},
+        {"play-perfect", [] { Play(PlayMark::ResultNoMiss); }},
+        {"play-many-misses", [] { Play(PlayMark::ResultManyMisses); }},
         {"game-over", GameOver},
         {"results", Results},
         {"rankings", RankingsScene},
         {"settings", Settings},
     };
-    return scenes;
-}
-
-const Scene& SceneNamed(const std::string& name) {
-    for (const Scene& scene : Scenes()) {
+    for (const Scene& scene : scenes) {
         if (name == scene.name) return scene;
     }
     throw std::invalid_argument("no scene " + name);
-}
-
-std::vector<TextBox> TextBoxes(const std::string& scene) {
-    // A 20-pixel text with its shadow one pixel right and down; 15-pixel labels of 3 bytes.
-    auto shadowed = [](int x, int y, int halfWidths) {
-        return TextBox{x, y, x + 10 * halfWidths + 1, y + 21};
-    };
-    auto place = [](int x, int y) { return TextBox{x, y, x + 24, y + 15}; };
-    if (scene.rfind("play", 0) == 0 || scene == "game-over" || scene == "results") {
-        std::vector<TextBox> boxes = {shadowed(144, 64, 20), shadowed(144, 90, 15),
-                                      shadowed(48, 192, 18), shadowed(48, 218, 16)};
-        if (scene == "results") {
-            boxes.push_back(place(262, 193));
-            boxes.push_back(place(262, 225));
-        }
-        return boxes;
-    }
-    if (scene == "rankings") {
-        std::vector<TextBox> boxes;
-        for (int r = 0; r < 5; ++r) {
-            boxes.push_back(place(52, 112 + 32 * r));
-            boxes.push_back(place(276, 112 + 32 * r));
-        }
-        return boxes;
-    }
-    if (scene == "settings") {
-        struct Row {
-            int kanaX, kanaWidth, firstX, firstWidth, secondX, secondWidth, y;
-        };
-        const Row rows[] = {
-            {48, 2, 128, 2, 176, 3, 80},   {48, 2, 128, 2, 176, 3, 112},
-            {48, 2, 128, 2, 176, 3, 144},  {48, 2, 128, 2, 176, 2, 176},
-            {48, 2, 128, 2, 176, 2, 208},  {48, 4, 128, 3, 176, 3, 240},
-            {276, 4, 354, 3, 402, 3, 80},  {276, 4, 354, 3, 402, 3, 112},
-            {276, 2, 354, 1, 402, 2, 144},
-        };
-        std::vector<TextBox> boxes;
-        for (const Row& r : rows) {
-            boxes.push_back(shadowed(r.kanaX, r.y, r.kanaWidth));
-            boxes.push_back(shadowed(r.firstX, r.y, r.firstWidth));
-            boxes.push_back(shadowed(r.secondX, r.y, r.secondWidth));
-        }
-        return boxes;
-    }
-    return {};
 }

@@ -58,6 +58,10 @@ void ScreenFixture::ExpectReference(const std::string& name) {
         ASSERT_TRUE(platform::WritePng(actual, picture.data(), host->PictureWidth(),
                                        host->PictureHeight()));
     }
-    ASSERT_FALSE(expected.empty()) << "no reference " << reference << "; look at " << actual;
-    EXPECT_EQ(differing, 0u) << name << " differs from " << reference << "; look at " << actual;
+    ASSERT_FALSE(expected.empty())
+        << "no reference " << reference << "; look at " << actual
+        << "; after looking, scripts/refresh-pictures.sh takes every reference again";
+    EXPECT_EQ(differing, 0u)
+        << name << " differs from " << reference << "; look at " << actual
+        << "; after looking, scripts/refresh-pictures.sh takes every reference again";
 }

@@ -1,35 +1,20 @@
 // Whole screens drawn with the game's images: compared pixel for pixel with reference pictures
-// a person has looked at and judged right, in each display mode; with the art tool's
-// independent mock-ups of the same screens; and full screen with window.
+// a person has looked at and judged right, in each display mode, and full screen with window.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "display/drawing.h"
-#include "platform/scripted/png_file.h"
 #include "tests/screens/scenes.h"
 #include "tests/screens/screen_fixture.h"
 
 namespace {
 
-// The screens kept as reference pictures; the play screen's other marks differ from
-// play-good only in the mark, which the piece tests pin.
-const char* const kReferenceScenes[] = {"title",     "ready",   "ready-go", "play-good",
-                                        "game-over", "results", "rankings", "settings"};
-
-// Where a screen and its mock-up differ outside the texts, each for a reason that is no fault
-// of the screen.
-struct Explained {
-    const char* scene;
-    TextBox area;
-};
-const Explained kExplained[] = {
-    // The hundredths of the second speed: the mock-up works 6.02 in double precision and shows
-    // 6.02; the game's speeds are single precision, where 6.02 lies just below itself, and the
-    // truncated hundredths show 6.01.
-    {"rankings", {386, 144, 394, 160}},
-};
+// The screens kept as reference pictures, the play screen with each of its three result marks.
+const char* const kReferenceScenes[] = {
+    "title",     "ready",   "ready-go", "play-good", "play-perfect", "play-many-misses",
+    "game-over", "results", "rankings", "settings"};
 
 // The play area of a picture the host showed: the whole of a windowed one, the middle of a
 // full-screen one.
@@ -58,47 +43,6 @@ TEST_F(ScreenPictures, EachScreenInEachModeMatchesItsReference) {
         for (const char* name : kReferenceScenes) {
             SceneNamed(name).draw();
             ExpectReference(std::string(name) + "-" + mode.suffix);
-        }
-    }
-}
-
-TEST_F(ScreenPictures, EachScreenMatchesTheArtToolsMockUpOutsideItsTexts) {
-    for (const Scene& scene : Scenes()) {
-        const std::string name = scene.name;
-        // The mock-up of the settings item chosen shows the full-screen mode label.
-        const bool fullScreen = name == "title-settings";
-        const std::string file = std::string(PARRUN_MOCKUP_DIR) + "/" + name +
-                                 (fullScreen ? "-fullscreen" : "") + ".png";
-        int width = 0, height = 0;
-        std::vector<uint32_t> mockUp = ReadPicture(file, width, height);
-        ASSERT_EQ(mockUp.size(), 480u * 320u) << file;
-        StartIn(fullScreen ? ScreenMode::FullScreen : ScreenMode::Window32);
-        const std::vector<uint32_t> picture = DrawAndShow(scene);
-        const std::vector<uint32_t> shown = PlayArea(picture, host->PictureWidth());
-        std::vector<TextBox> boxes = TextBoxes(name);
-        for (const Explained& e : kExplained) {
-            if (name == e.scene) boxes.push_back(e.area);
-        }
-        int outside = 0, firstX = -1, firstY = -1;
-        for (int y = 0; y < 320; ++y) {
-            for (int x = 0; x < 480; ++x) {
-                size_t i = static_cast<size_t>(y) * 480 + x;
-                if (shown[i] == mockUp[i]) continue;
-                bool inText = false;
-                for (const TextBox& b : boxes) {
-                    inText |= x >= b.left && x < b.right && y >= b.top && y < b.bottom;
-                }
-                if (inText) continue;
-                if (outside++ == 0) firstX = x, firstY = y;
-            }
-        }
-        if (outside != 0) {
-            std::string actual =
-                std::string(PARRUN_SCREENS_ACTUAL_DIR) + "/mockup-" + name + ".png";
-            platform::WritePng(actual, shown.data(), 480, 320);
-            ADD_FAILURE() << name << ": " << outside << " pixels differ from " << file
-                          << " outside the texts, the first at (" << firstX << ", " << firstY
-                          << "); look at " << actual;
         }
     }
 }

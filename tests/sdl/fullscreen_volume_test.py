@@ -15,17 +15,16 @@ Usage: fullscreen_volume_test.py PARRUN PARRUN_SCRIPT DATA_FOLDER SCRIPT [SHOT.p
 (SHOT.png, if given, keeps the full-screen title.)
 """
 import os
-import shutil
-import signal
 import subprocess
 import sys
-import tempfile
 import time
 
 import numpy
 from PIL import Image, ImageGrab
 
-from play_through_test import Display, Failure, grab, hold, make_game_folder, run, wait_for
+from sdl_game import grab, make_game_folder
+from x_session import (Display, Failure, find_window, hold, run, start_pulse, stop,
+                       run_test, wait_for)
 
 SCREEN = "1920x1080x24"
 SCALE = 3  # the largest window scale that fits 1920 x 1080
@@ -36,18 +35,9 @@ MEASURED = (0.5, 6.5)
 
 
 def start_sound(work):
-    """A PulseAudio daemon of our own with a null sink "parrun"; returns it."""
-    home = os.path.join(work, "pulse")
-    os.makedirs(os.path.join(home, "run"))
-    socket = os.path.join(home, "native")
-    env = dict(os.environ, HOME=home, XDG_RUNTIME_DIR=os.path.join(home, "run"))
-    daemon = subprocess.Popen(
-        ["pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes", "-n",
-         "--load=module-null-sink sink_name=parrun",
-         "--load=module-native-protocol-unix socket=%s auth-anonymous=1" % socket],
-        env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    wait_for(20, "the PulseAudio socket", lambda: os.path.exists(socket))
-    os.environ["PULSE_SERVER"] = "unix:" + socket
+    """A PulseAudio daemon of our own with a null sink "parrun", which SDL plays to; returns it."""
+    daemon, server = start_pulse(os.path.join(work, "pulse"), os.environ)
+    os.environ["PULSE_SERVER"] = server
     os.environ["SDL_AUDIODRIVER"] = "pulseaudio"
     return daemon
 
@@ -63,9 +53,7 @@ class Run:
              "--channels=2", "--latency-msec=20", self.sound_file])
         self.game = subprocess.Popen([parrun], cwd=folder, stderr=open(self.log_file, "w"),
                                      stdout=subprocess.DEVNULL)
-        self.window = run("timeout", "20", "xdotool", "search", "--sync", "--onlyvisible",
-                          "--name", "^Parrun$").split()[0]
-        run("xdotool", "windowactivate", "--sync", self.window)
+        self.window = find_window(self.game)
 
     def sound(self):
         """What the sink has heard so far, as a mono float array."""
@@ -90,17 +78,15 @@ class Run:
 
     def quit(self):
         hold("Escape")
-        wait_for(10, "the game to end after Escape", lambda: self.game.poll() is not None)
+        wait_for(30, "the game to end after Escape", lambda: self.game.poll() is not None)
         self.stop()
         if self.game.returncode != 0:
             raise Failure("the game ended with status %d:\n%s" % (self.game.returncode,
                                                                  self.said()))
 
     def stop(self):
-        for process in (self.game, self.recorder):
-            if process.poll() is None:
-                process.send_signal(signal.SIGTERM)
-                process.wait(10)
+        stop(self.game)
+        stop(self.recorder)
 
 
 def check_full_screen(game, display, scripted, shot):
@@ -116,7 +102,7 @@ def check_full_screen(game, display, scripted, shot):
     def window_picture():
         picture = grab(game.window, display.name, (480, 320))
         return game_scale(game) == SCALE and numpy.array_equal(picture, window_title)
-    wait_for(20, "the title in the window at scale 3", window_picture)
+    wait_for(60, "the title in the window at scale 3", window_picture)
     expected = numpy.zeros((1080, 1920, 3), dtype=numpy.uint8)
     expected[60:1020, 240:1680] = numpy.repeat(numpy.repeat(frame[80:400, 80:560], SCALE, 0),
                                                SCALE, 1)
@@ -128,7 +114,7 @@ def check_full_screen(game, display, scripted, shot):
         seen["last"] = screen
         return screen.shape == expected.shape and numpy.array_equal(screen, expected)
     try:
-        wait_for(20, "the full-screen title", full_screen_matches)
+        wait_for(60, "the full-screen title", full_screen_matches)
     except Failure:
         last = seen["last"]
         differ = numpy.count_nonzero(numpy.any(last != expected, axis=2)) \
@@ -141,7 +127,7 @@ def check_full_screen(game, display, scripted, shot):
     print("full screen: the title at 3 times (1440 x 960) at (240, 60), black around it; "
           "%d of the window's pixels differ (the F4 label)" % label)
     hold("F4")
-    wait_for(20, "the window again", window_picture)
+    wait_for(60, "the window again", window_picture)
 
 
 def game_scale(game):
@@ -150,75 +136,54 @@ def game_scale(game):
     return width // 480
 
 
-def main():
+def test(work, stop_at_end):
     parrun, parrun_script, data, script = (os.path.realpath(a) for a in sys.argv[1:5])
     shot = os.path.realpath(sys.argv[5]) if len(sys.argv) > 5 else None
-    work = tempfile.mkdtemp()
     os.environ["XDG_CONFIG_HOME"] = os.path.join(work, "config")
     settings = os.path.join(work, "config", "parrun", "settings")
-    display = sound = game = None
-    try:
-        folder = os.path.join(work, "game")
-        make_game_folder(folder, data)
-        scripted = os.path.join(work, "scripted")
-        make_game_folder(scripted, data)
-        run(parrun_script, script, cwd=scripted)
-        display = Display(work, SCREEN)
-        sound = start_sound(work)
+    folder = os.path.join(work, "game")
+    make_game_folder(folder, data)
+    scripted = os.path.join(work, "scripted")
+    make_game_folder(scripted, data)
+    run(parrun_script, script, cwd=scripted)
+    display = stop_at_end(Display(work, SCREEN))
+    stop_at_end(start_sound(work))
 
-        game = Run(parrun, folder, work, "first")
-        full = game.music_level()
-        check_full_screen(game, display, scripted, shot)
-        hold("F7")
-        hold("F7")
-        wait_for(10, "volume: -6 dB", lambda: "volume: -6 dB\n" in game.said())
-        hold("F6")
-        wait_for(10, "volume: muted", lambda: "volume: muted\n" in game.said())
-        time.sleep(0.5)  # what was mixed before the key leaves the device's buffers
-        start = len(game.sound())
-        time.sleep(1)
-        heard = game.sound()[start:]
-        if len(heard) < RATE // 2 or heard.any():
-            raise Failure("muted, the sink heard %d samples, %d of them not silent" %
-                          (len(heard), numpy.count_nonzero(heard)))
-        hold("F6")
-        wait_for(10, "volume: -6 dB again", lambda: game.said().count("volume: -6 dB") == 2)
-        game.quit()
-        kept = open(settings).read()
-        if "volume-db=-6\n" not in kept or "muted=0\n" not in kept:
-            raise Failure("the settings file holds:\n" + kept)
-        print("F7 F7: -6 dB; F6: silence at the sink (%d samples), F6: -6 dB again" %
-              len(heard))
+    game = stop_at_end(Run(parrun, folder, work, "first"))
+    full = game.music_level()
+    check_full_screen(game, display, scripted, shot)
+    hold("F7")
+    hold("F7")
+    wait_for(30, "volume: -6 dB", lambda: "volume: -6 dB\n" in game.said())
+    hold("F6")
+    wait_for(30, "volume: muted", lambda: "volume: muted\n" in game.said())
+    time.sleep(0.5)  # what was mixed before the key leaves the device's buffers
+    start = len(game.sound())
+    time.sleep(1)
+    heard = game.sound()[start:]
+    if len(heard) < RATE // 2 or heard.any():
+        raise Failure("muted, the sink heard %d samples, %d of them not silent" %
+                      (len(heard), numpy.count_nonzero(heard)))
+    hold("F6")
+    wait_for(30, "volume: -6 dB again", lambda: game.said().count("volume: -6 dB") == 2)
+    game.quit()
+    kept = open(settings).read()
+    if "volume-db=-6\n" not in kept or "muted=0\n" not in kept:
+        raise Failure("the settings file holds:\n" + kept)
+    print("F7 F7: -6 dB; F6: silence at the sink (%d samples), F6: -6 dB again" %
+          len(heard))
 
-        game = Run(parrun, folder, work, "second")
-        quieter = game.music_level()
-        game.quit()
-        print("title music: %.2f dBFS at first, %.2f dBFS after a restart at -6 dB" %
-              (full, quieter))
-        if abs((full - quieter) - 6) > 0.5:
-            raise Failure("the restarted game is %.2f dB quieter, not 6" % (full - quieter))
-        print("1 passed, 0 failed")
-        return 0
-    except (Failure, subprocess.CalledProcessError) as problem:
-        print("FAIL:", problem)
-        if isinstance(problem, subprocess.CalledProcessError):
-            print(problem.stderr)
-        if game is not None:
-            print("--- the game's output\n" + game.said())
-        print("--- kept for a look:", work)
-        work = None
-        return 1
-    finally:
-        if game is not None:
-            game.stop()
-        if sound is not None and sound.poll() is None:
-            sound.send_signal(signal.SIGTERM)
-            sound.wait(10)
-        if display is not None:
-            display.stop()
-        if work is not None:
-            shutil.rmtree(work, ignore_errors=True)
+    game = stop_at_end(Run(parrun, folder, work, "second"))
+    quieter = game.music_level()
+    game.quit()
+    print("title music: %.2f dBFS at first, %.2f dBFS after a restart at -6 dB" %
+          (full, quieter))
+    if abs((full - quieter) - 6) > 0.5:
+        raise Failure("the restarted game is %.2f dB quieter, not 6" % (full - quieter))
 
+
+def main():
+    return run_test(test)
 
 if __name__ == "__main__":
     sys.exit(main())

@@ -1,4 +1,5 @@
-// Where the full-screen picture goes, and the SDL host's settings file and volume steps.
+// Where the full-screen picture goes, the SDL host's settings file and volume steps, and the
+// keys it reports.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -6,7 +7,11 @@
 #include <string>
 #include <vector>
 
+#include <windows.h>
+
+#include "platform/core/key_names.h"
 #include "platform/sdl/fullscreen_layout.h"
+#include "platform/sdl/sdl_host.h"
 #include "platform/sdl/settings_file.h"
 #include "tests/typing/scratch_folder.h"
 
@@ -122,6 +127,18 @@ TEST(HostVolume, KeysStepBetweenTheBoundsAndMuteKeepsTheLevel) {
     }
     EXPECT_NEAR(platform::VolumeGain({-6, false, 0}), 0.501f, 0.001f);
     EXPECT_EQ(platform::VolumeGain({0, true, 0}), 0.0f);
+}
+
+// Every key that scripts and recordings name is one a player can press, and comes back as
+// itself; minus, like the letters, goes through the keyboard layout, which needs a display.
+TEST(SdlHostKeys, EveryNamedKeyHasAPlaceOnTheKeyboard) {
+    for (const platform::KeyName& key : platform::NamedKeys()) {
+        if (key.virtualKey == VK_OEM_MINUS) continue;
+        SDL_Keysym pressed{};
+        pressed.scancode = platform::ScancodeForVirtualKey(key.virtualKey);
+        EXPECT_NE(pressed.scancode, SDL_SCANCODE_UNKNOWN) << key.name;
+        EXPECT_EQ(platform::VirtualKeyForKey(pressed), key.virtualKey) << key.name;
+    }
 }
 
 }  // namespace

@@ -11,16 +11,14 @@ Usage: message_box_test.py PARRUN DATA_FOLDER REFERENCE_FOLDER
 With KEEP=FOLDER in the environment the shots are kept there.
 """
 import os
-import shutil
 import subprocess
 import sys
-import tempfile
 
 import numpy
 from PIL import Image, ImageGrab
 
-from play_through_test import (Display, Failure, ask_to_close, grab, hold, make_game_folder,
-                               run, shows_box, wait_for)
+from sdl_game import ask_to_close, grab, make_game_folder, shows_box
+from x_session import Display, Failure, find_window, hold, run, run_test, wait_for
 
 # The window at scale 3; full screen shows the play area at 3 times too, at (240, 60).
 SCREEN = "1920x1080x24"
@@ -37,10 +35,7 @@ def client_list():
 def start(parrun, folder, log):
     game = subprocess.Popen([parrun, "--scale", str(SCALE)], cwd=folder, stdout=log,
                             stderr=log)
-    window = run("timeout", "20", "xdotool", "search", "--sync", "--onlyvisible", "--name",
-                 "^Parrun$").split()[0]
-    run("xdotool", "windowactivate", "--sync", window)
-    return game, window
+    return game, find_window(game)
 
 
 def steady_picture(window, display, size):
@@ -54,7 +49,7 @@ def steady_picture(window, display, size):
         same = "picture" in last and numpy.array_equal(last["picture"], picture)
         last["picture"] = picture
         return (picture,) if same else None
-    return wait_for(20, "a steady picture", steady)[0]
+    return wait_for(60, "a steady picture", steady)[0]
 
 
 def full_screen_play_area(display):
@@ -88,93 +83,75 @@ def check_against(picture, references, name, work):
         raise Failure("%s: %s, the reference %s" % (name, picture.shape, reference.shape))
     differ = int(numpy.count_nonzero(numpy.any(picture != reference, axis=2)))
     if differ:
-        raise Failure("%s: %d pixels differ from the reference (shot kept in %s)" %
-                      (name, differ, work))
+        raise Failure("%s: %d pixels differ from the reference (shot kept in %s; "
+                      "scripts/refresh-pictures.sh)" % (name, differ, work))
     print("%s: as the reference" % name)
 
 
 def ended(game, what):
-    wait_for(10, what, lambda: game.poll() is not None)
+    wait_for(30, what, lambda: game.poll() is not None)
     if game.returncode != 0:
         raise Failure("%s: status %d" % (what, game.returncode))
 
 
-def main():
+def test(work, stop_at_end):
     parrun, data, references = (os.path.realpath(a) for a in sys.argv[1:4])
-    work = tempfile.mkdtemp()
-    display = None
-    game = None
-    try:
-        display = Display(work, SCREEN)
-        log = open(os.path.join(work, "game.log"), "w")
+    display = stop_at_end(Display(work, SCREEN))
+    log = open(os.path.join(work, "game.log"), "w")
 
-        # The close box in the window.
-        folder = os.path.join(work, "window")
-        make_game_folder(folder, data)
-        game, window = start(parrun, folder, log)
-        title = steady_picture(window, display.name, WINDOW)
-        windows = client_list()
-        # N, a click on いいえ, then いいえ chosen with → and Enter: the box's keys pick nothing
-        # on the title, so the next question shows over the same title.
-        for keys in (["n"], ["click"], ["Right", "Return"], ["Return"]):
-            asked = ask_to_close(window, display.name, WINDOW)
-            if client_list() != windows:
-                raise Failure("another top-level window appeared: " + client_list())
-            check_against(asked, references, "close-box.png", work)
-            for key in keys:
-                if key == "click":
-                    # The middle of いいえ, in the window's pixels.
-                    x, y = NO_BUTTON
-                    run("xdotool", "mousemove", "--window", window, str(x * SCALE),
-                        str(y * SCALE), "click", "1")
-                else:
-                    hold(key)
-            if keys == ["Return"]:
-                break
-            wait_for(10, "the title after " + " ".join(keys),
-                     lambda: numpy.array_equal(grab(window, display.name, WINDOW), title))
-            if game.poll() is not None:
-                raise Failure("the game ended after " + " ".join(keys))
-            print("%s kept the game, and the title as it was" % " ".join(keys))
-        ended(game, "the game's end after はい")
-        print("Enter on はい ended the game with status 0")
+    # The close box in the window.
+    folder = os.path.join(work, "window")
+    make_game_folder(folder, data)
+    game, window = start(parrun, folder, log)
+    stop_at_end(game)
+    title = steady_picture(window, display.name, WINDOW)
+    windows = client_list()
+    # N, a click on いいえ, then いいえ chosen with → and Enter: the box's keys pick nothing
+    # on the title, so the next question shows over the same title.
+    for keys in (["n"], ["click"], ["Right", "Return"], ["Return"]):
+        asked = ask_to_close(window, display.name, WINDOW)
+        if client_list() != windows:
+            raise Failure("another top-level window appeared: " + client_list())
+        check_against(asked, references, "close-box.png", work)
+        for key in keys:
+            if key == "click":
+                # The middle of いいえ, in the window's pixels.
+                x, y = NO_BUTTON
+                run("xdotool", "mousemove", "--window", window, str(x * SCALE),
+                    str(y * SCALE), "click", "1")
+            else:
+                hold(key)
+        if keys == ["Return"]:
+            break
+        wait_for(30, "the title after " + " ".join(keys),
+                 lambda: numpy.array_equal(grab(window, display.name, WINDOW), title))
+        if game.poll() is not None:
+            raise Failure("the game ended after " + " ".join(keys))
+        print("%s kept the game, and the title as it was" % " ".join(keys))
+    ended(game, "the game's end after はい")
+    print("Enter on はい ended the game with status 0")
 
-        # An image gone when F4 reloads them for full screen.
-        folder = os.path.join(work, "full-screen")
-        make_game_folder(folder, data)
-        game, window = start(parrun, folder, log)
-        steady_picture(window, display.name, WINDOW)
-        os.remove(os.path.join(folder, "images", "title1-1.bmp"))
-        hold("F4")
+    # An image gone when F4 reloads them for full screen.
+    folder = os.path.join(work, "full-screen")
+    make_game_folder(folder, data)
+    game, window = start(parrun, folder, log)
+    stop_at_end(game)
+    steady_picture(window, display.name, WINDOW)
+    os.remove(os.path.join(folder, "images", "title1-1.bmp"))
+    hold("F4")
 
-        def message():
-            picture = full_screen_play_area(display.name)
-            return (picture,) if picture is not None and shows_box(picture) else None
-        check_against(wait_for(10, "the image's message in full screen", message)[0], references,
-                      "image-box-full-screen.png", work)
-        hold("Return")
-        ended(game, "the game's end after OK")
-        print("OK ended the game with status 0")
-        print("1 passed, 0 failed")
-        return 0
-    except (Failure, subprocess.CalledProcessError) as problem:
-        print("FAIL:", problem)
-        if isinstance(problem, subprocess.CalledProcessError):
-            print(problem.stderr)
-        print("--- the game's output")
-        print(open(os.path.join(work, "game.log")).read())
-        print("--- kept for a look:", work)
-        work = None
-        return 1
-    finally:
-        if game is not None and game.poll() is None:
-            game.kill()
-            game.wait(10)
-        if display is not None:
-            display.stop()
-        if work is not None:
-            shutil.rmtree(work, ignore_errors=True)
+    def message():
+        picture = full_screen_play_area(display.name)
+        return (picture,) if picture is not None and shows_box(picture) else None
+    check_against(wait_for(30, "the image's message in full screen", message)[0], references,
+                  "image-box-full-screen.png", work)
+    hold("Return")
+    ended(game, "the game's end after OK")
+    print("OK ended the game with status 0")
 
+
+def main():
+    return run_test(test)
 
 if __name__ == "__main__":
     sys.exit(main())

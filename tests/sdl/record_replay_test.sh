@@ -20,20 +20,9 @@ trap 'kill $xvfb_pid $game_pid 2>/dev/null || true; [ -n "${KEEP_WORK:-}" ] || r
 game_pid=""
 export XDG_CONFIG_HOME="$work/config"
 
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=":$(head -1 "$work/display")"
+. "$(dirname "$0")/../support/x_test.sh"
+start_xvfb 1024x768x24
 
-fail() { echo "FAIL: $*"; echo "--- game's output"; cat "$work/game.log" || true; exit 1; }
-wait_for() {
-    local deadline=$((SECONDS + $1)); shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.05
-    done
-}
 recorded() { grep -c "^$1\$" "$work/recording" || true; }
 recorded_at_least() { [ "$(recorded "$1")" -ge "$2" ]; }
 # Held and let go as a person does, long enough for a frame held back by a busy machine.
@@ -53,15 +42,14 @@ launcher=()
 "${launcher[@]}" "$parrun" --record "$work/recording" --last-picture "$work/sdl.png" \
     2>"$work/game.log" &
 game_pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Parrun$' | head -1) ||
-    fail "no window named Parrun appeared"
+window=$(find_window "$game_pid")
 xdotool windowfocus --sync "$window" || true
-wait_for 20 recorded_at_least 'report music 0' 1 || fail "the title music never started"
+wait_for 60 recorded_at_least 'report music 0' 1 || fail "the title music never started"
 xdotool windowmove --sync "$window" 40 60 || true
-wait_for 10 grep -q '^move ' "$work/recording" || fail "the move was not recorded"
+wait_for 30 grep -q '^move ' "$work/recording" || fail "the move was not recorded"
 
 # Enter until the second start sound (Start2) has played.
-deadline=$((SECONDS + 30))
+deadline=$((SECONDS + 60))
 until recorded_at_least 'report sound 7' 1; do
     [ $SECONDS -lt $deadline ] || fail "the game never started"
     press Return
@@ -77,14 +65,14 @@ done
 wait_for 90 recorded_at_least 'report sound 8' 1 || fail "the game never ended"
 echo "played a game to its end"
 # The results come after the game-over pause; Enter goes back to the title and its music.
-deadline=$((SECONDS + 30))
+deadline=$((SECONDS + 60))
 until recorded_at_least 'report music 0' 2; do
     [ $SECONDS -lt $deadline ] || fail "never back on the title"
     press Return
     sleep 0.2
 done
 xdotool key --window "$window" Escape
-wait_for 10 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
+wait_for 30 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
 wait "$game_pid" && status=0 || status=$?
 game_pid=""
 [ "$status" = 0 ] || fail "exit status $status"

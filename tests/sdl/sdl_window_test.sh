@@ -14,23 +14,9 @@ game_pid=""
 # The host's settings file goes here, not into the player's own folder.
 export XDG_CONFIG_HOME="$work/config"
 
-# Xvfb picks a free display itself and tells its number once it accepts connections.
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 200); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
-export DISPLAY=":$(head -1 "$work/display")"
+. "$(dirname "$0")/../support/x_test.sh"
+start_xvfb 1024x768x24
 xdpyinfo >/dev/null || { echo "FAIL: cannot reach $DISPLAY"; exit 1; }
-
-fail() { echo "FAIL: $*"; echo "--- game's output"; cat "$work/game.log" || true; exit 1; }
-# wait_for SECONDS COMMAND...: retries the command until it succeeds or the deadline passes.
-wait_for() {
-    local deadline=$((SECONDS + $1)); shift
-    until "$@" >/dev/null 2>&1; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.05
-    done
-}
 
 cd "$work"
 # The display loads the game's pictures, and the sound its effects, when the window is created.
@@ -40,28 +26,27 @@ printf '[drel]\x82\xbe\x82\xd7 dabe\n[normal]\x82\xbe\x82\xe6 dayo\n' > drel.txt
 "$program" 2>"$work/game.log" &
 game_pid=$!
 
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Parrun$' | head -1) ||
-    fail "no window named Parrun appeared"
+window=$(find_window "$game_pid")
 name=$(xdotool getwindowname "$window")
 [ "$name" = "Parrun" ] || fail "caption is '$name'"
 geometry=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
 [ "$geometry" = "960x640" ] || fail "client size is $geometry, expected 960x640 (scale 2)"
 echo "window $window: '$name', $geometry"
 
-wait_for 10 grep -q '^step ' "$work/game.log" || fail "no game step ran"
+wait_for 30 grep -q '^step ' "$work/game.log" || fail "no game step ran"
 xdotool windowfocus --sync "$window" || true
 xdotool keydown --window "$window" a
-wait_for 10 grep -q '^step 0 65$' "$work/game.log" || fail "the held A never reached the poll"
+wait_for 30 grep -q '^step 0 65$' "$work/game.log" || fail "the held A never reached the poll"
 xdotool keyup --window "$window" a
 echo "held A reached the typing poll"
 
 size_is() { xdotool getwindowgeometry "$window" | grep -q "Geometry: $1\$"; }
 xdotool key --window "$window" F10
 xdotool key --window "$window" F9
-wait_for 10 size_is 480x320 || fail "F9 did not bring the window to 480x320"
+wait_for 30 size_is 480x320 || fail "F9 did not bring the window to 480x320"
 xdotool key --window "$window" F9
 xdotool key --window "$window" F10
-wait_for 10 size_is 960x640 || fail "F10 did not bring the window back to 960x640"
+wait_for 30 size_is 960x640 || fail "F10 did not bring the window back to 960x640"
 grep -qx 'scale=2' "$XDG_CONFIG_HOME/parrun/settings" || fail "the scale was not kept"
 echo "F9 and F10 change the window's scale between 1 and 2, and it is kept"
 
@@ -71,13 +56,13 @@ more_a_than() { [ "$(count_a)" -gt "$1" ]; }
 seen=$(count_a)
 setxkbmap -layout fr
 xdotool keydown --window "$window" 24
-wait_for 10 more_a_than "$seen" || fail "AZERTY A was not read as A"
+wait_for 30 more_a_than "$seen" || fail "AZERTY A was not read as A"
 xdotool keyup --window "$window" 24
 setxkbmap -layout us
 echo "a French layout's A key types A"
 
 xdotool key --window "$window" Escape
-wait_for 10 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
+wait_for 30 bash -c "! kill -0 $game_pid" || fail "Escape did not end the program"
 wait "$game_pid" && status=0 || status=$?
 game_pid=""
 [ "$status" = 0 ] || fail "exit status $status after Escape"

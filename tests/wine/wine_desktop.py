@@ -8,22 +8,12 @@ Given the folder that tests/wine/wine32_setup.sh made, it runs 32-bit programs w
 folder's Wine under qemu, in a 32-bit prefix; otherwise the host's Wine runs 64-bit ones."""
 import os
 import subprocess
+import sys
 import time
 from pathlib import Path
 
-KEY_HOLD = 0.08  # seconds a key stays down: longer than a person's shortest press (40 ms)
-
-
-def wait_for(seconds, condition, what):
-    """Retries `condition` until it gives a true value, which it returns; fails at the deadline."""
-    deadline = time.monotonic() + seconds
-    while True:
-        result = condition()
-        if result:
-            return result
-        if time.monotonic() > deadline:
-            raise AssertionError(f"gave up waiting for {what} after {seconds} s")
-        time.sleep(0.05)
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
+from x_session import KEY_HOLD, start_pulse, start_xvfb  # noqa: E402
 
 
 class WineDesktop:
@@ -67,30 +57,13 @@ class WineDesktop:
         return process
 
     def _start_x(self):
-        # Xvfb picks a free display itself and writes its number once it takes connections.
-        read_end, write_end = os.pipe()
-        self._spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
-                     "-nolisten", "tcp"], pass_fds=(write_end,),
-                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_end)
-        with os.fdopen(read_end) as pipe:
-            number = pipe.readline().strip()
-        if not number:
-            raise AssertionError("Xvfb did not start")
-        self.env["DISPLAY"] = f":{number}"
+        xvfb, self.env["DISPLAY"] = start_xvfb("1024x768x24")
+        self.processes.append(xvfb)
 
     def _start_sound(self):
         # DirectSound needs a device: a PulseAudio daemon of our own with a null sink.
-        home = self.work / "pulse"
-        (home / "run").mkdir(parents=True)
-        socket = home / "native"
-        env = dict(self.env, HOME=str(home), XDG_RUNTIME_DIR=str(home / "run"))
-        self.sound = self._spawn(["pulseaudio", "--daemonize=no", "--exit-idle-time=-1", "--disable-shm=yes",
-                     "-n", "--load=module-null-sink sink_name=parrun",
-                     f"--load=module-native-protocol-unix socket={socket} auth-anonymous=1"],
-                    env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        wait_for(20, socket.exists, "the PulseAudio socket")
-        self.env["PULSE_SERVER"] = f"unix:{socket}"
+        self.sound, self.env["PULSE_SERVER"] = start_pulse(str(self.work / "pulse"), self.env)
+        self.processes.append(self.sound)
 
     def stop_sound(self):
         """Takes the sound server away: from now on programs find no sound device."""

@@ -32,7 +32,8 @@ import numpy
 from PIL import Image
 
 from game_plan import GAP_MS, PHRASE_FILE, game_steps, scripted_script
-from wine_desktop import WineDesktop, wait_for
+from wine_desktop import WineDesktop
+from x_session import wait_for
 
 CLIENT = (480, 320)
 
@@ -87,7 +88,7 @@ def stable_shot(desktop, path, what, **where):
         shutil.copy(path, previous)
         return same and len(numpy.unique(pixels.reshape(-1, 3), axis=0)) > 1
 
-    wait_for(30, settled, what)
+    wait_for(30, what, settled)
     previous.unlink()
 
 
@@ -130,7 +131,7 @@ def start_game(desktop, folder, work, name):
     """Starts the game, checks its window, shoots the title as `name` and gives the keyboard to
     the window; the game's process and window."""
     game = desktop.run("Parrun.exe", folder, folder / "output.txt", debug_text=True)
-    window = wait_for(60, lambda: desktop.window("Parrun"), "the game's window")
+    window = wait_for(60, "the game's window", lambda: desktop.window("Parrun"))
     check(window["class"] == "edit01", f"the window's class is {window['class']}")
     check(window["client"] == list(CLIENT), f"the client area is {window['client']}")
     print(f"window 'Parrun', class edit01, client {CLIENT[0]} x {CLIENT[1]}")
@@ -176,15 +177,15 @@ def play_whole_game(desktop, shipped, work, scripted, attempt=1):
     play_game(desktop)
 
     desktop.press("F4")
-    wait_for(20, lambda: desktop.desktop_size() == "640x480", "full screen's 640 x 480")
+    wait_for(20, "full screen's 640 x 480", lambda: desktop.desktop_size() == "640x480")
     stable_shot(desktop, work / "fullscreen.png", "the full-screen title",
                 window=desktop.desktop_window())
     shots["fullscreen.png"] = work / "fullscreen.png"
     desktop.press("F4")
-    wait_for(20, lambda: desktop.desktop_size() == "1024x768", "the desktop's own size")
+    wait_for(20, "the desktop's own size", lambda: desktop.desktop_size() == "1024x768")
     # DirectDraw gives the window the desktop's size back; then the game places it itself.
-    window = wait_for(20, lambda: (w := desktop.window("Parrun")) and w["client"] == list(CLIENT)
-                      and w, "the window back at its size")
+    window = wait_for(20, "the window back at its size",
+                      lambda: (w := desktop.window("Parrun")) and w["client"] == list(CLIENT) and w)
     stable_shot(desktop, work / "windowed.png", "the windowed title", crop=client_crop(window))
     shots["windowed.png"] = work / "windowed.png"
 
@@ -217,19 +218,19 @@ def play_without_sound(desktop, shipped, work, scripted):
 
 def answer_close_box(desktop, window, answer):
     desktop.click(*window["close"])
-    box = wait_for(20, lambda: desktop.window("終了確認"), "the close box")
+    box = wait_for(20, "the close box", lambda: desktop.window("終了確認"))
     texts = [child["text"] for child in box["children"]]
     check("終了します。よろしいですか？" in texts, f"the close box says {texts}")
     button = 6 if answer == "yes" else 7  # IDYES, IDNO
     desktop.click(*next(c["centre"] for c in box["children"] if c["id"] == button))
-    wait_for(20, lambda: desktop.window("終了確認") is None, "the close box to go")
+    wait_for(20, "the close box to go", lambda: desktop.window("終了確認") is None)
 
 
 def start_without_image(desktop, shipped, work):
     folder = game_folder(shipped, work / "missing-image")
     (folder / "images/words1-1.bmp").rename(folder / "words1-1.bmp")
     game = desktop.run("Parrun.exe", folder, folder / "output.txt")
-    box = wait_for(60, lambda: desktop.window("エラー"), "the error box")
+    box = wait_for(60, "the error box", lambda: desktop.window("エラー"))
     texts = [child["text"] for child in box["children"]]
     check("BMPをロードできませんでした" in texts, f"the error box says {texts}")
     ok = next(c for c in box["children"] if c["text"].startswith("OK"))

@@ -7,7 +7,8 @@ writes, under OUTPUT_ROOT (the repository root when not given):
     data/images/*.bmp             the twelve images, 8-bit with the game's palette
     resources/mypallet.bmp        the palette bitmap the program carries
     docs/art/contact_sheet.png    every piece by name, enlarged, for review
-    docs/art/screens/*.png        mock-ups of the screens built from the pieces
+The screens themselves, drawn by the game with these images, are refreshed by
+scripts/refresh-pictures.sh.
 The output depends only on this folder and the installed fonts, so running it
 again gives the same bytes.
 """
@@ -22,7 +23,6 @@ import bmpfile  # noqa: E402
 import palette  # noqa: E402
 import pieces  # noqa: E402
 import render  # noqa: E402
-import screens  # noqa: E402
 import sheet  # noqa: E402
 
 PALETTE_RGB = [palette.rgb(i) for i in range(256)]
@@ -50,8 +50,6 @@ def main(argv):
           bmpfile.encode(bytes([0]), 1, 1, PALETTE_RGB))
     contact = sheet.build_sheet(images, pieces.IMAGES, lambda c, box: c.crop(box))
     save_png(contact, os.path.join(root, "docs", "art", "contact_sheet.png"))
-    for name, image in screens.all_screens(images).items():
-        save_png(image, os.path.join(root, "docs", "art", "screens", name + ".png"))
     return 0
 
 

@@ -7,6 +7,7 @@ data/images and resources, the rest is rebuilt in memory.
 """
 
 import os
+import re
 import sys
 import unittest
 
@@ -24,48 +25,38 @@ import palette as P  # noqa: E402
 import pieces  # noqa: E402
 import render  # noqa: E402
 
-# The files the game loads and the surface size it copies from each.
-IMAGE_FILES = {
-    "zubi1-1.bmp": (96, 144), "yama1-1.bmp": (96, 144), "parts1-2.bmp": (160, 48),
-    "back1-1.bmp": (224, 128), "bar1-1.bmp": (208, 16), "words1-1.bmp": (208, 528),
-    "title1-1.bmp": (224, 224), "hisco1-1.bmp": (128, 160), "win1-1.bmp": (320, 96),
-    "win1-2.bmp": (320, 96), "timewin1-1.bmp": (240, 48), "timewin1-2.bmp": (176, 48),
-}
 
-# Every source rectangle the screens copy, written out here on their own so that a
-# slip in the description shows up as a missing piece.
-SCREEN_SOURCES = [
-    ("zubi1-1.bmp", (0, 0, 96, 144)), ("yama1-1.bmp", (0, 0, 96, 144)),
-    ("back1-1.bmp", (112, 0, 210, 120)), ("back1-1.bmp", (0, 0, 98, 120)),
-    ("bar1-1.bmp", (0, 0, 208, 16)), ("title1-1.bmp", (0, 0, 224, 224)),
-    ("win1-1.bmp", (0, 0, 320, 96)), ("win1-2.bmp", (0, 0, 320, 96)),
-    ("timewin1-1.bmp", (0, 0, 240, 48)), ("timewin1-2.bmp", (0, 0, 176, 48)),
-    ("parts1-2.bmp", (64, 32, 112, 40)), ("parts1-2.bmp", (64, 40, 112, 48)),
-    ("parts1-2.bmp", (0, 32, 32, 48)), ("parts1-2.bmp", (32, 32, 48, 48)),
-    ("parts1-2.bmp", (48, 32, 64, 48)),
-    ("words1-1.bmp", (128, 128, 208, 144)), ("words1-1.bmp", (0, 240, 166, 278)),
-    ("words1-1.bmp", (0, 278, 170, 316)), ("words1-1.bmp", (0, 320, 91, 360)),
-    ("words1-1.bmp", (0, 368, 176, 409)), ("words1-1.bmp", (0, 409, 176, 450)),
-    ("words1-1.bmp", (0, 450, 160, 491)), ("words1-1.bmp", (0, 0, 160, 32)),
-    ("words1-1.bmp", (0, 96, 160, 128)), ("words1-1.bmp", (0, 32, 128, 64)),
-    ("words1-1.bmp", (0, 128, 128, 160)), ("words1-1.bmp", (0, 496, 96, 528)),
-    ("words1-1.bmp", (96, 496, 192, 528)), ("words1-1.bmp", (0, 64, 80, 96)),
-    ("words1-1.bmp", (80, 64, 160, 96)), ("words1-1.bmp", (0, 160, 208, 176)),
-    ("words1-1.bmp", (0, 176, 160, 240)), ("words1-1.bmp", (96, 352, 170, 357)),
-    ("words1-1.bmp", (96, 360, 146, 365)),
-    ("hisco1-1.bmp", (80, 48, 88, 64)), ("hisco1-1.bmp", (48, 120, 120, 128)),
-    ("hisco1-1.bmp", (64, 32, 128, 48)), ("hisco1-1.bmp", (0, 64, 32, 80)),
-    ("hisco1-1.bmp", (32, 64, 80, 80)), ("hisco1-1.bmp", (80, 64, 96, 80)),
-    ("hisco1-1.bmp", (96, 64, 128, 80)), ("hisco1-1.bmp", (0, 80, 80, 96)),
-    ("hisco1-1.bmp", (80, 80, 128, 96)), ("hisco1-1.bmp", (0, 96, 48, 112)),
-    ("hisco1-1.bmp", (48, 96, 112, 112)), ("hisco1-1.bmp", (0, 112, 48, 128)),
-    ("hisco1-1.bmp", (48, 112, 56, 120)), ("hisco1-1.bmp", (56, 112, 64, 120)),
-    ("hisco1-1.bmp", (80, 144, 88, 152)), ("hisco1-1.bmp", (0, 144, 80, 160)),
-    ("hisco1-1.bmp", (0, 128, 96, 144)), ("hisco1-1.bmp", (0, 32, 16, 48)),
-    ("hisco1-1.bmp", (16, 32, 32, 48)),
-] + [("parts1-2.bmp", (16 * d, 0, 16 * d + 16, 32)) for d in range(10)] \
-  + [("hisco1-1.bmp", (8 * d, 48, 8 * d + 8, 64)) for d in range(10)] \
-  + [("hisco1-1.bmp", (16 * i, row, 16 * i + 16, row + 16)) for i in range(8) for row in (0, 16)]
+def read(path):
+    with open(os.path.join(ROOT, path), encoding="utf-8") as f:
+        return f.read()
+
+
+def game_images():
+    """{file: (width, height)} of the images the game loads, in the order of its ImageId, read
+    from its own table."""
+    table = re.findall(r'\{"images/([\w-]+\.bmp)", (\d+), (\d+)\}',
+                       read("display/image_assets.cpp"))
+    return {name: (int(w), int(h)) for name, w, h in table}
+
+
+def screen_sources():
+    """Every source rectangle the screens copy, as (file, box): the pieces written out in the
+    screens' sources (`{ImageId::NAME, left, top, right, bottom}`), and the ones they work
+    out: the digits and the full timer bar."""
+    ids = re.search(r"enum class ImageId \{([^}]*)\}", read("display/image_id.h")).group(1)
+    file_of = dict(zip(re.findall(r"(\w+),", ids), IMAGE_FILES))
+    written = r"\{ImageId::(\w+), (\d+), (\d+), (\d+), (\d+)\}"
+    sources = []
+    for name in sorted(os.listdir(os.path.join(ROOT, "screens"))):
+        for image, *box in re.findall(written, read(os.path.join("screens", name))):
+            sources.append((file_of[image], tuple(int(v) for v in box)))
+    return sources + [("parts1-2.bmp", (16 * d, 0, 16 * d + 16, 32)) for d in range(10)] \
+        + [("hisco1-1.bmp", (8 * d, 48, 8 * d + 8, 64)) for d in range(10)] \
+        + [("bar1-1.bmp", (0, 0, 208, 16))]
+
+
+IMAGE_FILES = game_images()
+SCREEN_SOURCES = screen_sources()
 
 IMAGES = render.render_all()
 BY_BOX = {(desc.file, pc.box): pc for desc in pieces.IMAGES for pc in desc.pieces}
@@ -139,6 +130,9 @@ class CheckedInImagesTest(unittest.TestCase):
 
 class DescriptionTest(unittest.TestCase):
     def test_every_rectangle_the_screens_take_is_a_piece(self):
+        # Far fewer would mean the screens are written in a way the reading above misses.
+        self.assertEqual(len(IMAGE_FILES), 12)
+        self.assertGreater(len(SCREEN_SOURCES), 70)
         for file, box in SCREEN_SOURCES:
             with self.subTest(file=file, box=box):
                 self.assertIn((file, box), BY_BOX)

@@ -10,8 +10,7 @@ from PIL import Image, ImageDraw, ImageFont
 import canvas as cv
 
 # Debian packages: fonts-dotgothic16, fonts-misaki, fonts-motoya-l-maruberi,
-# fonts-ipafont-gothic (the last only for the text the game itself draws in the
-# screen mock-ups).
+# fonts-ipafont-gothic (the last only for the contact sheet's labels).
 FONT_FILES = {
     "dot": "/usr/share/fonts/truetype/dotgothic16/DotGothic16-Regular.ttf",
     "misaki": "/usr/share/fonts/truetype/misaki/misaki_gothic_2nd.ttf",
