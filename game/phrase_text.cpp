@@ -47,10 +47,6 @@ void DrawShownTypedRomaji() {
 
 }  // namespace
 
-const PhraseEntry& CurrentPhrase() {
-    return phraseTable[play.phraseIndex];
-}
-
 void DrawShownPhraseText() {
     const ShownPlayScreen& shown = shownPlayScreen;
     if (!shown.phraseShown) return;

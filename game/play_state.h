@@ -9,9 +9,9 @@
 
 struct PlayState {
     int32_t score = 0;
-    int32_t bonus = 0;  // 0 to 50, added to the score at each completed phrase
+    int32_t bonus = 0;  // added to the score at each completed phrase, up to its cap
     int32_t lives = 5;
-    int32_t lifeSteps = 0;  // 1000-point steps counted
+    int32_t lifeSteps = 0;  // life steps of score counted
     int32_t lifeStepBase = 0;
     int32_t speedSteps = 0;  // timer speed-ups taken
     int32_t speedStepBase = 0;

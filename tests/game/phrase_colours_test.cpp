@@ -20,6 +20,7 @@
 #include "shell/shell_state.h"
 #include "sound/music.h"
 #include "sound/sound_effects.h"
+#include "tests/case_names.h"
 #include "typing/typing_records.h"
 
 namespace {
@@ -139,6 +140,6 @@ INSTANTIATE_TEST_SUITE_P(Keys, PhraseColoursTest,
                                          ColourCase{"OneRightKey", 1610, true, false},
                                          ColourCase{"ThenAWrongKey", 1626, true, true},
                                          ColourCase{"ThenTheRightKey", 1642, true, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 }  // namespace

@@ -2,13 +2,13 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "display/drawing.h"
 #include "display/text_drawing.h"
 #include "game/game_state.h"
+#include "game/play_core.h"
 #include "game/play_state.h"
 #include "screens/play_screen.h"
 #include "shell/keyboard.h"
@@ -80,7 +80,7 @@ void CopyField(char* field, const std::string& text, int16_t& length) {
 }
 }  // namespace
 
-void PlayTest::StartGame(const std::vector<TestPhrase>& phrases, uint32_t start) {
+void RulesTest::StartGame(const std::vector<TestPhrase>& phrases, uint32_t start) {
     fakes = PlayFakes{};
     ResetPlayState();
     ResetGameState();
@@ -97,27 +97,32 @@ void PlayTest::StartGame(const std::vector<TestPhrase>& phrases, uint32_t start)
     game.currentPhase = GamePhase::Play;
     game.phaseTime = start;
     play.playStartTime = start;
-    fakes.clock = start;
+    clock = start;
 }
 
-void PlayTest::Step(uint32_t milliseconds, int key) {
-    fakes.clock += milliseconds;
+void RulesTest::Step(uint32_t milliseconds, int key) {
+    clock += milliseconds;
+    RunStep(key);
+}
+
+void RulesTest::RunStep(int key) {
+    if (AdvancePlayClock(clock).held) return;
+    if (key != 0) TakeKey(key);
+    EndTypedLine(clock);
+    if (play.gameOverPending) EndGame(clock);
+}
+
+void PlayStepTest::RunStep(int key) {
+    fakes.clock = clock;
     fakes.key = key;
     RunPlayStep();
+    clock = fakes.clock;
 }
 
-void PlayTest::Type(const std::string& keys) {
+void RulesTest::Type(const std::string& keys) {
     for (char c : keys) Step(16, c == '-' ? VK_OEM_MINUS : c);
 }
 
-void PlayTest::WaitOutPause() {
-    Step(1101);
-}
-
-std::vector<std::string> PlayTest::TakeCalls() {
+std::vector<std::string> PlayStepTest::TakeCalls() {
     return std::exchange(fakes.calls, {});
-}
-
-int PlayTest::Count(const std::string& call) const {
-    return static_cast<int>(std::count(fakes.calls.begin(), fakes.calls.end(), call));
 }

@@ -1,5 +1,6 @@
-// Stand-ins for what the play rules call, and a fixture that starts a game on a phrase table
-// of the test's choosing. Every drawing, present and sound is recorded as one line of text.
+// Fixtures that start a game on a phrase table of the test's choosing: one runs the rules alone
+// on the key and the time it gives them, the other the whole play step against stand-ins for
+// what it calls, every drawing, present and sound recorded as one line of text.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -29,18 +30,24 @@ struct TestPhrase {
     std::string dialectText, dialectRomaji, standardText, standardRomaji;
 };
 
-class PlayTest : public testing::Test {
+class RulesTest : public testing::Test {
 protected:
     // A game on these phrases just begun at `start`, as the ready phase leaves it.
     void StartGame(const std::vector<TestPhrase>& phrases, uint32_t start = 10000);
-    // Moves the clock on and runs one play step with this key (0 for none).
+    // Moves the clock on and runs one step with this key (0 for none).
     void Step(uint32_t milliseconds, int key = 0);
     // Runs a step for each key of the text 16 ms apart (upper-case letters, '-' for minus).
     void Type(const std::string& keys);
-    // Lets the pause after a completed phrase run out.
-    void WaitOutPause();
+    // The rules of one play step in its order, at `clock`, with nothing drawn.
+    virtual void RunStep(int key);
+
+    uint32_t clock = 0;
+};
+
+// Each step is the play step itself, reading the key and `clock` from the stand-ins.
+class PlayStepTest : public RulesTest {
+protected:
+    void RunStep(int key) override;
     // The recorded calls since the last TakeCalls.
     std::vector<std::string> TakeCalls();
-    // How many times a recorded line appears since the last TakeCalls.
-    int Count(const std::string& call) const;
 };

@@ -2,11 +2,12 @@
 // and lives; and whole short games with their typing speed, on either side of the clock's wrap.
 #include <windows.h>
 
-#include <algorithm>
-#include <ostream>
+#include <string>
 
 #include "game/game_state.h"
+#include "game/play_core.h"
 #include "game/play_state.h"
+#include "tests/case_names.h"
 #include "tests/game/play_fakes.h"
 
 namespace {
@@ -21,12 +22,7 @@ struct CompletionCase {
     int mark;
 };
 
-// By name: the bytes gtest would print otherwise include the padding, which is never set.
-void PrintTo(const CompletionCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class CompletionTest : public PlayTest, public testing::WithParamInterface<CompletionCase> {};
+class CompletionTest : public RulesTest, public testing::WithParamInterface<CompletionCase> {};
 
 TEST_P(CompletionTest, ScoresThePhrase) {
     const CompletionCase& c = GetParam();
@@ -40,30 +36,16 @@ TEST_P(CompletionTest, ScoresThePhrase) {
     play.phraseMistakes = c.mistakes;
     play.lifeLostThisPhrase = c.mistakes > 0;
     play.phrasePoints = c.points;
-    TakeCalls();
-    fakes.presentTakes = 3;
-    Step(16, 'B');
-    // The pause counts from the second showing of the result, the step's last present.
-    EXPECT_EQ(play.resultPauseStart, fakes.clock - fakes.presentTakes);
+    TakeKey('B');
+    const LineEvents events = EndTypedLine(clock);
+    EXPECT_EQ(events.end, LineEnd::Phrase);
+    EXPECT_EQ(static_cast<int>(events.mark), c.mark);
+    EXPECT_EQ(events.lifeGained, c.endLives > c.lives);
     EXPECT_EQ(play.score, c.endScore);
     EXPECT_EQ(play.bonus, c.endBonus);
     EXPECT_EQ(play.lives, c.endLives);
     EXPECT_EQ(play.lifeSteps, c.endLifeSteps);
     EXPECT_EQ(play.lifeStepBase, c.endLifeSteps * 1000);
-    bool gained = c.endLives > c.lives;
-    EXPECT_EQ(Count("sound 5"), gained ? 1 : 0);
-    if (gained) {
-        // The life-up sound follows the mark's first drawing, before its present.
-        const auto calls = fakes.calls;
-        auto mark = std::find(calls.begin(), calls.end(), "mark " + std::to_string(c.mark));
-        auto lifeUp = std::find(calls.begin(), calls.end(), "sound 5");
-        EXPECT_LT(mark, lifeUp);
-        EXPECT_LT(lifeUp, std::find(mark, calls.end(), "present"));
-    }
-    EXPECT_EQ(Count("lives " + std::to_string(c.endLives)), gained ? 2 : 0);
-    EXPECT_EQ(Count("mark " + std::to_string(c.mark)), 2);
-    EXPECT_EQ(Count("score " + std::to_string(c.endScore)), 2);
-    EXPECT_EQ(Count("bonus " + std::to_string(c.endBonus)), 2);
     // The phrase's counters start over.
     EXPECT_EQ(play.phrasePoints, 0);
     EXPECT_EQ(play.phraseMistakes, 0);
@@ -88,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CompletionCase{"LifeFrom7To8", 1990, 5, 7, 1, 0, 1, 2002, 10, 8, 2, 4},
                     CompletionCase{"BelowTheNextStep", 1005, 5, 6, 1, 0, 1, 1017, 10, 6, 1, 4},
                     CompletionCase{"OneStepAPhrase", 2990, 5, 5, 0, 0, 1, 3002, 10, 6, 1, 4}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 struct SpeedUpCase {
     const char* name;
@@ -97,7 +79,7 @@ struct SpeedUpCase {
     int32_t interval, speedSteps;
 };
 
-class SpeedUpTest : public PlayTest, public testing::WithParamInterface<SpeedUpCase> {};
+class SpeedUpTest : public RulesTest, public testing::WithParamInterface<SpeedUpCase> {};
 
 TEST_P(SpeedUpTest, SpeedsUpOneStepAFrame) {
     const SpeedUpCase& c = GetParam();
@@ -119,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(Thresholds, SpeedUpTest,
                                          SpeedUpCase{"JustBelowTheLast", 2599, 30, 160, 12},
                                          SpeedUpCase{"TheLastAt2600", 2600, 30, 140, 13},
                                          SpeedUpCase{"NeverBelow140", 90000, 100, 140, 13}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
 struct WrongKeyCase {
     const char* name;
@@ -129,11 +111,7 @@ struct WrongKeyCase {
     bool gameOver;
 };
 
-void PrintTo(const WrongKeyCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
-class WrongKeyTest : public PlayTest, public testing::WithParamInterface<WrongKeyCase> {};
+class WrongKeyTest : public RulesTest, public testing::WithParamInterface<WrongKeyCase> {};
 
 TEST_P(WrongKeyTest, CostsALifeOnceAPhrase) {
     const WrongKeyCase& c = GetParam();
@@ -141,29 +119,27 @@ TEST_P(WrongKeyTest, CostsALifeOnceAPhrase) {
     play.lives = c.lives;
     play.lifeLostThisPhrase = c.lifeAlreadyLost;
     play.totalMistakes = 3;
-    Step(16, 'X');
+    const KeyEvents events = TakeKey('X');
+    EXPECT_FALSE(events.right);
     EXPECT_EQ(play.totalMistakes, 4);
+    EXPECT_EQ(play.phraseMistakes, 1);
+    EXPECT_EQ(play.phrasePoints, -1);
     EXPECT_EQ(play.lives, c.endLives);
-    EXPECT_EQ(game.currentPhase, c.gameOver ? GamePhase::GameOver : GamePhase::Play);
+    EXPECT_EQ(play.gameOverPending, c.gameOver);
+    EXPECT_EQ(events.lifeLost, !c.lifeAlreadyLost);
     // Every wrong key sounds while the game goes on; the one that ends it is silent.
-    EXPECT_EQ(Count("sound 3"), c.gameOver ? 0 : 1);
-    EXPECT_EQ(Count("sound 8"), c.gameOver ? 1 : 0);
-    EXPECT_EQ(Count("clear 3"), c.lifeAlreadyLost ? 0 : 2);
-    if (!c.gameOver) {
-        EXPECT_EQ(play.phraseMistakes, 1);
-        EXPECT_EQ(play.phrasePoints, -1);
-    }
+    EXPECT_EQ(events.missSounds, !c.gameOver);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lives, WrongKeyTest,
                          testing::Values(WrongKeyCase{"FirstMistake", 5, false, 4, false},
                                          WrongKeyCase{"SecondMistake", 5, true, 5, false},
                                          WrongKeyCase{"LastLife", 1, false, 0, false},
-                                         WrongKeyCase{"NoLifeLeft", 0, false, 5, true},
+                                         WrongKeyCase{"NoLifeLeft", 0, false, -1, true},
                                          WrongKeyCase{"NoLifeLeftAlreadyLost", 0, true, 0, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
-class WholeGameTest : public PlayTest, public testing::WithParamInterface<uint32_t> {};
+class WholeGameTest : public RulesTest, public testing::WithParamInterface<uint32_t> {};
 
 // Five phrases with one mistake each, then the sixth's mistake. Each phrase is three keys 16 ms
 // apart; the pauses after the phrases are taken out of the playing time, so the game played
@@ -173,7 +149,7 @@ TEST_P(WholeGameTest, TheSixthPhraseWithAMistakeEndsTheGame) {
     StartGame(kShortPhrases, GetParam());
     for (int phrase = 0; phrase < 5; ++phrase) {
         Type("XAB");
-        WaitOutPause();
+        Step(1101);  // the pause after the phrase runs out
     }
     ASSERT_EQ(play.lives, 0);
     Type("X");
@@ -193,6 +169,9 @@ TEST_P(WholeGameTest, TheSixthPhraseWithAMistakeEndsTheGame) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Clocks, WholeGameTest,
-                         testing::Values(10000u, 0xFFFFFF00u, 0xFFFFFFF8u, 0xFFFFFAAAu));
+                         testing::Values(10000u, 0xFFFFFF00u, 0xFFFFFFF8u, 0xFFFFFAAAu),
+                         [](const auto& info) {
+                             return "StartingAt" + std::to_string(info.param);
+                         });
 
 }  // namespace

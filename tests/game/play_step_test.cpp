@@ -5,6 +5,7 @@
 #include "game/game_state.h"
 #include "game/play_state.h"
 #include "shell/shell_state.h"
+#include "tests/case_names.h"
 #include "tests/game/play_fakes.h"
 
 namespace {
@@ -37,21 +38,15 @@ struct TickCase {
     int32_t ticks;
 };
 
-class TimerTest : public PlayTest, public testing::WithParamInterface<TickCase> {};
+class TimerTest : public RulesTest, public testing::WithParamInterface<TickCase> {};
 
 TEST_P(TimerTest, CountsAtMostOneTickAStep) {
     const TickCase& c = GetParam();
     StartGame(kPhrases, c.start);
     play.tickInterval = c.interval;
-    Step(0);
-    TakeCalls();
     Step(c.wait);
     EXPECT_EQ(play.ticks, c.ticks);
-    Calls expected = c.ticks ? Twice({"clear 2", "timer 1"}) : Calls{};
-    EXPECT_EQ(TakeCalls(), expected);
-    if (c.ticks) {
-        EXPECT_EQ(game.phaseTime, c.start + c.wait);
-    }
+    EXPECT_EQ(game.phaseTime, c.ticks ? c.start + c.wait : c.start);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ticks, TimerTest,
@@ -61,18 +56,15 @@ INSTANTIATE_TEST_SUITE_P(Ticks, TimerTest,
                                          TickCase{"LongAbsence", 10000, 400, 600000, 1},
                                          TickCase{"AcrossTheWrap", 0xFFFFFF00u, 400, 401, 1},
                                          TickCase{"JustBeforeTheWrap", 0xFFFFFF00u, 400, 400, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         CaseName());
 
-class PlayStepTest : public PlayTest {};
-
-TEST_F(PlayStepTest, TheFiftyThirdTickEndsTheGame) {
+TEST_F(RulesTest, TheFiftyThirdTickEndsTheGame) {
     StartGame(kPhrases);
     play.ticks = 52;
     play.score = 7;
     play.totalMistakes = 2;
     Step(401);
     EXPECT_EQ(game.currentPhase, GamePhase::GameOver);
-    EXPECT_EQ(Count("sound 8"), 1);
     EXPECT_EQ(play.ticks, 0);
     EXPECT_FALSE(play.gameOverPending);
     EXPECT_TRUE(shell.screenDirty);
@@ -84,19 +76,28 @@ TEST_F(PlayStepTest, TheFiftyThirdTickEndsTheGame) {
 
 TEST_F(PlayStepTest, AKeyInTheStepOfTheLastTickCompletesThePhraseFirst) {
     StartGame(kPhrases);
-    Type("ABCD");  // the dialect line and the first standard letter
+    play.score = 990;  // five right keys and a clean phrase's bonus reach a life
+    Type("ABCD");      // the dialect line and the first standard letter
     play.ticks = 52;
     TakeCalls();
+    fakes.presentTakes = 3;
     Step(401, 'E');
     EXPECT_EQ(game.currentPhase, GamePhase::GameOver);
-    // Five right keys and a clean phrase's bonus, added before the game ends.
-    EXPECT_EQ(play.score, 10);
-    Calls calls = TakeCalls();
-    auto cool = std::find(calls.begin(), calls.end(), "sound 4");
-    auto end = std::find(calls.begin(), calls.end(), "sound 8");
-    ASSERT_NE(cool, calls.end());
-    EXPECT_LT(cool, end);
-    // The game's end puts the pause back.
+    EXPECT_EQ(play.score, 1000);
+    // The result shows twice, the life-up sound with the mark's first drawing; the game ends last.
+    const Calls shown = {"clear 3", "lives 6", "clear 4", "score 1000",
+                         "clear 6", "bonus 5", "present"};
+    EXPECT_EQ(TakeCalls(), Join({Twice({"clear 2", "timer 53"}),
+                                 {"sound 2"},
+                                 Twice({"text 48 218 2 255 0 0"}),
+                                 {"sound 4", "mark 4", "sound 5"},
+                                 shown,
+                                 {"mark 4"},
+                                 shown,
+                                 {"sound 8"}}));
+    // The pause counts from the second showing of the result, the step's last present; the
+    // game's end puts it back.
+    EXPECT_EQ(play.resultPauseStart, clock - 3);
     EXPECT_FALSE(play.resultPause);
 }
 
@@ -104,7 +105,7 @@ TEST_F(PlayStepTest, ThePauseAfterAPhraseSwallowsKeysAndIsNotPlayingTime) {
     StartGame(kPhrases);
     Type("ABCDE");
     ASSERT_TRUE(play.resultPause);
-    uint32_t pauseStart = fakes.clock;
+    uint32_t pauseStart = clock;
     EXPECT_EQ(play.resultPauseStart, pauseStart);
     TakeCalls();
     Step(1100, 'A');  // not over yet: the key is taken and lost
@@ -116,8 +117,8 @@ TEST_F(PlayStepTest, ThePauseAfterAPhraseSwallowsKeysAndIsNotPlayingTime) {
     // The mark goes, and the next phrase starts with a tick already counted, the last tick
     // having been before the pause.
     Calls calls = TakeCalls();
-    Calls head(calls.begin(), calls.begin() + 4);
-    EXPECT_EQ(head, Twice({"clear 5"}));
+    Calls head(calls.begin(), calls.begin() + 10);
+    EXPECT_EQ(head, Join({Twice({"clear 5"}), Twice({"clear 2", "timer 1"})}));
     EXPECT_EQ(play.ticks, 1);
     EXPECT_EQ(play.position, 0);
 }

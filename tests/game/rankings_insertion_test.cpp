@@ -5,6 +5,7 @@
 #include <array>
 
 #include "game/play_state.h"
+#include "tests/case_names.h"
 #include "tests/game/play_fakes.h"
 #include "typing/typing_records.h"
 
@@ -109,6 +110,6 @@ INSTANTIATE_TEST_SUITE_P(
                                   {5, 4.5f, 4, 3, 2},
                                   4,
                                   2}),
-    [](const auto& info) { return std::string(info.param.name); });
+    CaseName());
 
 }  // namespace

@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
 #include "tests/music/midi_bytes.h"
+#include "tests/case_names.h"
 
 using namespace midi_bytes;
 using platform::music::MidiEvent;
@@ -89,11 +88,6 @@ struct BadFile {
     SmfError error;
 };
 
-// By name: gtest would otherwise print the bytes, unset ones among them.
-void PrintTo(const BadFile& f, std::ostream* out) {
-    *out << f.name;
-}
-
 class SmfReaderRefuses : public testing::TestWithParam<BadFile> {};
 
 TEST_P(SmfReaderRefuses, CleanlyWithoutReadingPastTheEnd) {
@@ -136,6 +130,6 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"SysexLongerThanTrack", File(0, 96, {At(0, {0xF0, 0x7F, 1})}), SmfError::Damaged},
         BadFile{"TooManyTicks", File(0, 96, {At(0x0FFFFFFF, {0x90, 1, 1}) + At(1, {0x90, 1, 1})}),
                 SmfError::TooLong}),
-    [](const testing::TestParamInfo<BadFile>& info) { return std::string(info.param.name); });
+    CaseName());
 
 }  // namespace

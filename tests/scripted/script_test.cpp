@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/scripted/script.h"
+#include "tests/case_names.h"
 
 namespace {
 
@@ -55,6 +56,10 @@ struct FaultCase {
     const char* error;
 };
 
+void PrintTo(const FaultCase& c, std::ostream* out) {
+    *out << NameFromText(c.text);
+}
+
 class ScriptFaultTest : public testing::TestWithParam<FaultCase> {};
 
 TEST_P(ScriptFaultTest, NamesTheLine) {
@@ -86,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FaultCase{"audio a.wav b.wav\n", "line 1: expected 'audio FILE'"},
                     FaultCase{"at 10 lose-sound-buffers now\n",
                               "line 1: unknown event 'lose-sound-buffers'"},
-                    FaultCase{"at 10 memory now\n", "line 1: unknown event 'memory'"}));
+                    FaultCase{"at 10 memory now\n", "line 1: unknown event 'memory'"}),
+    [](const auto& info) { return NameFromText(info.param.text); });
 
 TEST(ScriptTest, ReadsTheSoundLines) {
     Script script;

@@ -4,12 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "shell/keyboard.h"
+#include "tests/case_names.h"
 
 namespace {
 
@@ -36,11 +36,6 @@ struct Case {
     std::string name;
     std::vector<Step> steps;
 };
-
-// By name: gtest would otherwise print the bytes, unset ones among them.
-void PrintTo(const Case& c, std::ostream* out) {
-    *out << c.name;
-}
 
 class KeyboardTest : public testing::TestWithParam<Case> {};
 
@@ -91,6 +86,6 @@ INSTANTIATE_TEST_SUITE_P(
         // A letter held when play begins is reported if it was up at the last typing poll.
         Case{"LetterHeldIntoPlayIsReported",
              {{T, {}, 0}, {C, {'A'}, 0}, {C, {'A'}, 0}, {T, {'A'}, 'A'}}}),
-    [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+    CaseName());
 
 }  // namespace

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -19,6 +18,7 @@
 #include "shell/keyboard.h"
 #include "shell/shell_state.h"
 #include "shell/window_procedure.h"
+#include "tests/case_names.h"
 #include "sound/music.h"
 #include "sound/sound_effects.h"
 #include "typing/typing_records.h"
@@ -116,11 +116,6 @@ struct MessageCase {
     bool dirty;
 };
 
-// By name: gtest would otherwise print the bytes, the padding's unset ones among them.
-void PrintTo(const MessageCase& c, std::ostream* out) {
-    *out << c.name;
-}
-
 class WindowMessageTest : public WindowTest, public testing::WithParamInterface<MessageCase> {};
 
 TEST_P(WindowMessageTest, SetsTheShellsValues) {
@@ -150,7 +145,7 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"AppActivated", WM_ACTIVATEAPP, TRUE, 0, false, true},
         MessageCase{"AppDeactivated", WM_ACTIVATEAPP, FALSE, 0, false, true},
         MessageCase{"OtherKey", WM_KEYDOWN, VK_RETURN, 0, false, false}),
-    [](const testing::TestParamInfo<MessageCase>& info) { return info.param.name; });
+    CaseName());
 
 TEST_F(WindowTest, EscapeDestroysTheWindowAndPostsQuit) {
     Run("end 0\n");

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/case_names.h"
 #include "tests/typing/scratch_folder.h"
 #include "typing/rankings.h"
 #include "typing/romaji_preferences.h"

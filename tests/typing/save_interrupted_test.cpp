@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
-#include <ostream>
 #include <random>
 #include <string>
 
+#include "tests/case_names.h"
 #include "tests/typing/scratch_folder.h"
 #include "typing/rankings.h"
 #include "typing/romaji_preferences.h"
@@ -66,10 +66,6 @@ const SavedFile kFiles[] = {
      },
      Filled(kRankingsFileSize, '\x11'), Filled(kRankingsFileSize, '\x22')},
 };
-
-void PrintTo(const SavedFile& file, std::ostream* out) {
-    *out << file.name;
-}
 
 // A while of work, not of waiting: the same count always, whatever the machine's speed.
 void Spin(int turns) {
