@@ -10,5 +10,12 @@ game="${XDG_DATA_HOME:-$HOME/.local/share}/parrun"
 mkdir -p "$game"
 # The game's own files are refreshed; the player's saves are left alone.
 cp -r "$root/data/." "$game/"
+# The build's cut-down sound font, when it could make one (cmake/music_font.cmake); else the
+# game reads the system's whole font.
+if [ -f "$root/build/game-folder/bgm/music.sf2" ]; then
+    cp "$root/build/game-folder/bgm/music.sf2" "$game/bgm/"
+else
+    rm -f "$game/bgm/music.sf2"
+fi
 cd "$game"
 exec "$root/build/shell/parrun" "$@"

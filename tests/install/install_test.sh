@@ -37,6 +37,9 @@ for item in images se bgm drel.txt; do
     [ -L "$XDG_DATA_HOME/parrun/$item" ] || fail "$item is not linked into the game folder"
     [ -e "$XDG_DATA_HOME/parrun/$item" ] || fail "$item links to nothing"
 done
+# The build's cut-down sound font, when it made one, reaches the game folder with the pieces.
+[ ! -f "$build/game-folder/bgm/music.sf2" ] || [ -f "$XDG_DATA_HOME/parrun/bgm/music.sf2" ] ||
+    fail "the build's bgm/music.sf2 is not in the game folder"
 
 # The player's own phrase file and saves stay as they are at the next start.
 rm "$XDG_DATA_HOME/parrun/drel.txt"

@@ -1,7 +1,7 @@
 #!/bin/bash
 # Recomposes the background music into a temporary folder, requires it to match data/bgm byte
 # for byte, checks its layout and loop, and renders it with FluidSynth to check the sound.
-# The web page's small sound font (subset_font.py) must play both pieces sample for sample as
+# The small sound font of the web page and the game folder (subset_font.py) must play both pieces sample for sample as
 # the whole General MIDI font does.
 # Run from the repository root.
 set -euo pipefail
