@@ -27,7 +27,7 @@ echo "=== the comparison with a peer game, briefly (figures in docs/performance.
 "$root/scripts/compare-peer.sh" --quick "$out/gcc/shell/parrun" "$root/data"
 
 echo "=== web: the page built with Emscripten, played in headless Chromium against the scripted host"
-PARRUN_WEB_BUILD="$out/web" "$root/scripts/web.sh" --build-only
+PARRUN_WEB_BUILD="$out/web" bash "$root/scripts/web.sh" --build-only
 npm install --silent --no-audit --no-fund --prefix "$out/web/node" playwright-core@1.49.1
 bash "$root/tests/web/web_test.sh" "$out/gcc/shell/parrun-script" "$root/data" "$out/web/page" \
     "$out/web/node/node_modules"
